@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+namespace huddlex {
+
+// Per-user key/value store of the section "Settings". Every value is a string; a default
+// applies only to an absent key, so a stored empty string stays empty.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString read(const QString& key, const std::optional<QString>& fallback = {}) const = 0;
+    virtual void write(const QString& key, const QString& value) = 0;
+};
+
+// The native per-user store, named after the executable (QSettings, native format).
+class NativeSettingsStore final : public SettingsStore {
+public:
+    // `applicationName` defaults to the executable's base name.
+    explicit NativeSettingsStore(QString applicationName = {});
+    QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
+    void write(const QString& key, const QString& value) override;
+
+    QString applicationName() const { return name_; }
+    QString fileName() const; // where the store lives (a file on Linux, a registry key on Windows)
+
+private:
+    QString name_;
+};
+
+// In-memory store: the headless command and tests.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
+    void write(const QString& key, const QString& value) override;
+    const QMap<QString, QString>& values() const { return values_; }
+    int writeCount() const { return writes_; }
+
+private:
+    QMap<QString, QString> values_;
+    int writes_ = 0;
+};
+
+// The keys and their defaults.
+namespace keys {
+inline const QString FBDrive = QStringLiteral("FBDrive");
+inline const QString FBVer = QStringLiteral("FBVer");
+inline const QString FBPlayFolder = QStringLiteral("FBPlayFolder");
+inline const QString CapPlans = QStringLiteral("CapPlans");
+inline const QString CapPlays = QStringLiteral("CapPlays");
+} // namespace keys
+
+namespace defaults {
+inline const QString FBDrive = QStringLiteral("C:");
+inline const QString FBVer = QStringLiteral("\\Sierra\\FBPro97\\");
+inline const QString FBPlayFolder = QStringLiteral("VPNFL");
+inline const QString CapFlag = QStringLiteral("1");
+} // namespace defaults
+
+inline const QString FBPro97Folder = QStringLiteral("\\Sierra\\FBPro97\\");
+inline const QString FBPro98Folder = QStringLiteral("\\Sierra\\FBPro98\\");
+
+// A capture switch is on only when its stored text is the number 1; anything else,
+// including text that is not a number, is off.
+bool captureSwitchOn(const SettingsStore& store, const QString& key);
+
+} // namespace huddlex
