@@ -49,4 +49,13 @@ public:
     virtual bool isShown() const = 0;
 };
 
+// Capture failures, shown without a modal box (boxes would pile up while capture runs) and
+// kept until the next successful capture.
+class CaptureProblemSink {
+public:
+    virtual ~CaptureProblemSink() = default;
+    virtual void showCaptureProblem(const QString& text) = 0;
+    virtual void clearCaptureProblem() = 0;
+};
+
 } // namespace huddlex
