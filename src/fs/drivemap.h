@@ -3,7 +3,6 @@
 #include <QChar>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace huddlex::fs {

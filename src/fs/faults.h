@@ -3,7 +3,6 @@
 #include "fs/fserror.h"
 
 #include <QString>
-
 #include <functional>
 #include <optional>
 

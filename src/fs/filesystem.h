@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 
@@ -25,8 +24,8 @@ QString fileNameOf(const QString& windowsPath);
 bool matchesWildcard(const QString& name, const QString& pattern);
 
 enum class Search {
-    Files,            // ordinary files; hidden entries (dot-files) are skipped
-    FilesAndFolders,  // folders too
+    Files,           // ordinary files; hidden entries (dot-files) are skipped
+    FilesAndFolders, // folders too
 };
 
 // Directory search: the on-disk name of the first entry (in name order) that matches the
@@ -49,7 +48,8 @@ Status writeFile(const QString& to, const QByteArray& data);
 // Writes a file atomically from a producer that appends through `write` (returns false
 // to abandon the file); nothing reaches `to` unless the producer returns true.
 using ChunkWriter = std::function<bool(const QByteArray& chunk)>;
-Status writeFileWith(const QString& to, const std::function<Status(const ChunkWriter& write)>& produce);
+Status writeFileWith(const QString& to,
+                     const std::function<Status(const ChunkWriter& write)>& produce);
 
 // Reads a whole regular file. FIFOs, devices and folders are refused, never opened.
 Result<QByteArray> readFile(const QString& windowsPath);
@@ -58,8 +58,8 @@ Result<QByteArray> readFile(const QString& windowsPath);
 Status removeFile(const QString& windowsPath);
 
 struct DeleteReport {
-    QStringList deleted;  // on-disk names
-    QStringList failed;   // "name: reason" for each file that stayed
+    QStringList deleted;              // on-disk names
+    QStringList failed;               // "name: reason" for each file that stayed
     std::optional<Error> folderError; // the folder itself could not be read
     bool ok() const { return failed.isEmpty() && !folderError; }
 };

@@ -1,0 +1,149 @@
+#include "fs/hostpath.h"
+
+#include "fs/drivemap.h"
+#include "fs/filesystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
+
+namespace huddlex::fs {
+
+namespace {
+
+// The on-disk name of `component` inside `hostFolder`, ignoring letter case; an exact
+// match wins without listing the folder.
+std::optional<QString> matchComponent(const QString& hostFolder, const QString& component) {
+    const QString exact = hostFolder + QLatin1Char('/') + component;
+    if (QFileInfo::exists(exact))
+        return component;
+    const QDir dir(hostFolder);
+    const QStringList names = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : names) {
+        if (name.compare(component, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return std::nullopt;
+}
+
+QString hostRootFor(const QString& windowsPath, qsizetype* rest) {
+    if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
+        windowsPath.at(0).isLetter()) {
+        *rest = 2;
+        const QChar letter = windowsPath.at(0);
+        if (auto root = DriveMap::root(letter))
+            return *root;
+        // An unknown drive resolves below a dosdevices entry that does not exist, so every
+        // operation on it reports the path as not found.
+        return DriveMap::winePrefix() + QStringLiteral("/dosdevices/") + letter.toLower() +
+               QLatin1Char(':');
+    }
+    *rest = 0;
+    return windowsPath.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QDir::currentPath();
+}
+
+} // namespace
+
+QString toHostPath(const QString& windowsPath) {
+#ifdef Q_OS_WIN
+    return QDir::fromNativeSeparators(windowsPath);
+#else
+    qsizetype rest = 0;
+    QString host = hostRootFor(windowsPath, &rest);
+    const QStringList parts = windowsPath.mid(rest).split(
+        QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    bool resolving = true;
+    for (const QString& part : parts) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            const qsizetype slash = host.lastIndexOf(QLatin1Char('/'));
+            if (slash > 0)
+                host.truncate(slash);
+            continue;
+        }
+        QString name = part;
+        if (resolving) {
+            if (auto found = matchComponent(host, part))
+                name = *found;
+            else
+                resolving = false; // what follows a missing component is kept as written
+        }
+        if (!host.endsWith(QLatin1Char('/')))
+            host += QLatin1Char('/');
+        host += name;
+    }
+    return host;
+#endif
+}
+
+QString fileNameOf(const QString& windowsPath) {
+    const qsizetype cut = std::max(windowsPath.lastIndexOf(QLatin1Char('\\')),
+                                   windowsPath.lastIndexOf(QLatin1Char('/')));
+    if (cut >= 0)
+        return windowsPath.mid(cut + 1);
+    if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':'))
+        return windowsPath.mid(2);
+    return windowsPath;
+}
+
+namespace detail {
+
+ErrorKind missingKind(const QString& hostPath) {
+    const QFileInfo parent(QFileInfo(hostPath).absolutePath());
+    return parent.isDir() ? ErrorKind::FileNotFound : ErrorKind::PathNotFound;
+}
+
+ErrorKind kindFromErrno(int err) {
+    switch (err) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return ErrorKind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorKind::AccessDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return ErrorKind::PathNotFound;
+    case EEXIST:
+        return ErrorKind::AlreadyExists;
+    default:
+        return ErrorKind::Other;
+    }
+}
+
+Error makeError(ErrorKind kind, const QString& what, const QString& path) {
+    QString reason;
+    switch (kind) {
+    case ErrorKind::PathNotFound:
+        reason = QStringLiteral("the folder does not exist");
+        break;
+    case ErrorKind::FileNotFound:
+        reason = QStringLiteral("the file does not exist");
+        break;
+    case ErrorKind::AlreadyExists:
+        reason = QStringLiteral("it already exists");
+        break;
+    case ErrorKind::NotRegularFile:
+        reason = QStringLiteral("it is not an ordinary file");
+        break;
+    case ErrorKind::AccessDenied:
+        reason = QStringLiteral("access denied");
+        break;
+    case ErrorKind::DiskFull:
+        reason = QStringLiteral("the disk is full");
+        break;
+    case ErrorKind::Other:
+        reason = QStringLiteral("input/output error");
+        break;
+    }
+    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, path, reason)};
+}
+
+} // namespace detail
+} // namespace huddlex::fs

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "fs/fserror.h"
+
+#include <QString>
+
+namespace huddlex::fs::detail {
+
+// Builds an Error of `kind` whose message reads "<what> "<path>": <reason>".
+Error makeError(ErrorKind kind, const QString& what, const QString& path);
+
+// Classifies a failure to reach `hostPath`: PathNotFound when a folder on the way is
+// missing (or is not a folder), FileNotFound when only the last entry is missing.
+ErrorKind missingKind(const QString& hostPath);
+
+// Maps the errno of a failed write to a kind.
+ErrorKind kindFromErrno(int err);
+
+} // namespace huddlex::fs::detail

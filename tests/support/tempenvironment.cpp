@@ -1,0 +1,58 @@
+#include "support/tempenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QtTest>
+
+namespace huddlex::test {
+
+TempEnvironment::TempEnvironment()
+    : oldHome_(qgetenv("HOME")), oldXdg_(qgetenv("XDG_CONFIG_HOME")),
+      oldPrefix_(qgetenv("WINEPREFIX")) {
+    QDir().mkpath(driveC());
+    QDir().mkpath(configHome());
+    qputenv("HOME", root().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
+    qputenv("WINEPREFIX", (root() + QStringLiteral("/wine")).toLocal8Bit());
+    // QSettings caches the config folder on first use, so point it there explicitly too.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
+}
+
+static void restore(const char* name, const QByteArray& value) {
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+TempEnvironment::~TempEnvironment() {
+    restore("HOME", oldHome_);
+    restore("XDG_CONFIG_HOME", oldXdg_);
+    restore("WINEPREFIX", oldPrefix_);
+}
+
+QString TempEnvironment::makeDirs(const QString& belowC) const {
+    const QString path = hostPath(belowC);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString TempEnvironment::writeFile(const QString& belowC, const QByteArray& data) const {
+    const QString path = hostPath(belowC);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+    return path;
+}
+
+QByteArray TempEnvironment::readHostFile(const QString& hostPath) {
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+} // namespace huddlex::test
