@@ -1,0 +1,39 @@
+#include "help/helppath.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace huddlex::help {
+
+QString helpFilePath(const QString& folder) {
+    const QString trimmed = folder.trimmed();
+    const QString name = QString::fromLatin1(helpCollectionName);
+    if (trimmed.endsWith(QLatin1Char('\\')) || trimmed.endsWith(QLatin1Char('/')))
+        return folder + name;
+    const bool windowsStyle =
+        folder.contains(QLatin1Char('\\')) && !folder.contains(QLatin1Char('/'));
+    return folder + (windowsStyle ? QStringLiteral("\\") : QStringLiteral("/")) + name;
+}
+
+QStringList helpFileCandidates() {
+    QStringList candidates{helpFilePath(QCoreApplication::applicationDirPath())};
+#ifdef HUDDLEX_INSTALLED_DATA_DIR
+    const QString installed = helpFilePath(QStringLiteral(HUDDLEX_INSTALLED_DATA_DIR));
+    if (!candidates.contains(installed))
+        candidates << installed;
+#endif
+    return candidates;
+}
+
+QString locateHelpFile() {
+    const QStringList candidates = helpFileCandidates();
+    // The help collection is the program's own file, not a game path, so it is checked on
+    // the host directly rather than through the game's drive mapping.
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return candidates.first();
+}
+
+} // namespace huddlex::help
