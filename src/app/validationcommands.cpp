@@ -1,0 +1,59 @@
+#include "app/validationcommands.h"
+
+#include "playlog/playlog.h"
+#include "validate/fbplan.h"
+#include "validate/planreader.h"
+#include "validate/validationrun.h"
+
+namespace huddlex {
+
+struct ValidationCommands::Impl {
+    Parts ui;
+    FBPlan mFBPlan;
+};
+
+ValidationCommands::ValidationCommands(Parts parts) : d(std::make_unique<Impl>(Impl{parts, {}})) {}
+
+ValidationCommands::~ValidationCommands() = default;
+
+void ValidationCommands::Validate() {
+    Parts& ui = d->ui;
+    ui.status.setPanelText(1, QStringLiteral("Status: Validating"));
+    ui.progress.setProgressValue(0);
+    ui.progress.setProgressVisible(true);
+    // A failed load has shown its message; the run goes on with the last complete candidates.
+    ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
+    const int n = ui.file1.count();
+    ValidatePlays(d->mFBPlan, ui.paths, n, {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+    ui.progress.setProgressVisible(false);
+    ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
+}
+
+void ValidationCommands::UpdateLog() {
+    Parts& ui = d->ui;
+    ui.status.setPanelText(1, QStringLiteral("Status: Working"));
+    ui.status.setPanelText(2, QStringLiteral("Creating FBPlay.log"));
+    UpdatePlayLog(ui.paths, d->mFBPlan.gPlayResults, ui.notifier);
+    ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
+    ui.status.setPanelText(2, QStringLiteral("Plays: %1").arg(ui.file1.count()));
+}
+
+void ValidationCommands::ShowAllPlays() {
+    d->ui.lstUnknown.setShown(false);
+    d->ui.status.setPanelText(2, QStringLiteral("Plays: %1").arg(d->ui.file1.count()));
+}
+
+void ValidationCommands::ShowUnknownPlays() {
+    d->ui.lstUnknown.setShown(true);
+    d->ui.status.setPanelText(2, QStringLiteral("UK-P: %1").arg(d->ui.lstUnknown.count()));
+}
+
+void ValidationCommands::ToggleView() {
+    if (d->ui.lstUnknown.isShown()) {
+        ShowAllPlays();
+    } else {
+        ShowUnknownPlays();
+    }
+}
+
+} // namespace huddlex

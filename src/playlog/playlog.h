@@ -1,0 +1,55 @@
+#pragma once
+
+#include "common/userinterfaces.h"
+#include "settings/gamepaths.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace huddlex {
+
+inline const QString PlayLogMissing = QStringLiteral("The play.log does not exist");
+inline const QString ValidateFirst = QStringLiteral("You must Validate Plays first");
+
+// The play's name in a validation outcome: the text after the last backslash less its last
+// four characters (".ply"). "Unknown Play" gives "Unknown ", trailing space included.
+QString PlayNameFromPath(const QString& path);
+
+// Where one update stands: the outcomes it draws names from and the name counter.
+class PlayLogNames {
+public:
+    explicit PlayLogNames(const std::optional<QStringList>& gPlayResults);
+    bool validated() const { return results_.has_value(); }
+    // The next outcome's play name as the log's bytes, or nothing when all are used.
+    std::optional<QByteArray> takeNext();
+    qsizetype used() const { return counter_; }
+
+private:
+    const std::optional<QStringList>& results_;
+    qsizetype counter_ = 0;
+};
+
+// Appends one converted line of play.log and a CR LF to `out`. The first "FBPlay~" in the line
+// and the byte after it give way to the next play name and a space; later markers, and every
+// marker once the names are used up, stay as they are. Returns false, appending nothing, when
+// the line holds a marker and no validation has run.
+bool WritePlayLogLine(QByteArrayView line, PlayLogNames& names, QByteArray& out);
+
+enum class PlayLogUpdate {
+    Written,      // FBplay.log holds the converted play.log
+    Emptied,      // play.log is empty, so there is no FBplay.log
+    NoPlayLog,    // "The play.log does not exist"; FBplay.log left as it was
+    NotValidated, // "You must Validate Plays first"; FBplay.log left as it was
+    Failed,       // any other failure, reported by a message naming it; FBplay.log left as it was
+};
+
+// Rebuilds FBplay.log in the game folder from play.log and the outcomes, replacing it only
+// once the whole new file is written. A line ends at CR or CR LF (a lone LF is part of the
+// line); every other byte passes unchanged. Shows its own messages.
+PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringList>& gPlayResults,
+                            Notifier& notifier);
+
+} // namespace huddlex
