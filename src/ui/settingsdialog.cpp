@@ -1,0 +1,206 @@
+#include "ui/settingsdialog.h"
+
+#include "fs/drivemap.h"
+#include "help/contextids.h"
+#include "settings/gamepaths.h"
+#include "settings/settingsstore.h"
+#include "ui/twips.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace huddlex::ui {
+
+namespace {
+
+// Each entry carries the value its selection writes: a listed drive its letter and colon;
+// a stored drive this machine does not know, the stored text exactly as it was.
+constexpr int writeValueRole = Qt::UserRole;
+constexpr int unavailableRole = Qt::UserRole + 1;
+
+const QString unavailableTip =
+    QStringLiteral("This drive is not available now. Pick another drive to replace it.");
+
+int findDrive(const QComboBox& list, const QString& drive) {
+    for (int i = 0; i < list.count(); ++i) {
+        if (!list.itemData(i, unavailableRole).toBool() &&
+            list.itemData(i, writeValueRole).toString().compare(drive, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int addUnavailable(QComboBox& list, const QString& value) {
+    list.insertItem(0, value, value);
+    list.setItemData(0, true, unavailableRole);
+    list.setItemData(0, unavailableTip, Qt::ToolTipRole);
+    return 0;
+}
+
+} // namespace
+
+void DriveList::showPopup() {
+    emit aboutToPopup();
+    QComboBox::showPopup();
+}
+
+frmSettings::frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent,
+                         DriveSource drives)
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      store_(store), paths_(paths),
+      drives_(drives ? std::move(drives) : DriveSource(&fs::DriveMap::drives)) {
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Settings"));
+    setProperty(ContextIDs::contextProperty, ContextIDs::frmSettings);
+    setFixedSize(twips(3495), twips(2295));
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    buildControls();
+    Form_Load();
+}
+
+void frmSettings::buildControls() {
+    txtPlayFolder = new QLineEdit(QStringLiteral("VPNFL"), this);
+    txtPlayFolder->setObjectName(QStringLiteral("txtPlayFolder"));
+    txtPlayFolder->setGeometry(twipsRect(1560, 720, 1815, 285));
+
+    auto* versionFrame = new QGroupBox(QStringLiteral("FBPro Version"), this);
+    versionFrame->setObjectName(QStringLiteral("fraVersion"));
+    versionFrame->setGeometry(twipsRect(120, 1080, 1575, 1095));
+    auto* versions = new QButtonGroup(this);
+    const QString captions[2] = {QStringLiteral("FBPro 97"), QStringLiteral("FBPro 98")};
+    for (int index = 0; index < 2; ++index) {
+        optVersion[index] = new QRadioButton(captions[index], versionFrame);
+        optVersion[index]->setObjectName(QStringLiteral("optVersion%1").arg(index));
+        optVersion[index]->setGeometry(twipsRect(240, 360 + 240 * index, 1095, 255));
+        versions->addButton(optVersion[index], index);
+    }
+
+    auto* driveLabel = new QLabel(QStringLiteral("Drive for FBPro:"), this);
+    driveLabel->setObjectName(QStringLiteral("Label1"));
+    driveLabel->setGeometry(twipsRect(120, 240, 1215, 255));
+    auto* folderLabel = new QLabel(QStringLiteral("Main Play Folder:"), this);
+    folderLabel->setObjectName(QStringLiteral("Label2"));
+    folderLabel->setGeometry(twipsRect(120, 720, 1215, 255));
+
+    Drive1 = new DriveList(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setGeometry(twipsRect(1560, 240, 1815, 315));
+
+    auto* captureFrame = new QGroupBox(QStringLiteral("Transfered Files"), this);
+    captureFrame->setObjectName(QStringLiteral("fraCapture"));
+    captureFrame->setGeometry(twipsRect(1800, 1080, 1575, 1095));
+    chkCapPlans = new QCheckBox(QStringLiteral("Capture Plans"), captureFrame);
+    chkCapPlans->setObjectName(QStringLiteral("chkCapPlans"));
+    chkCapPlans->setGeometry(twipsRect(120, 360, 1335, 255));
+    chkCapPlans->setChecked(true);
+    chkCapPlays = new QCheckBox(QStringLiteral("Capture Plays"), captureFrame);
+    chkCapPlays->setObjectName(QStringLiteral("chkCapPlays"));
+    chkCapPlays->setGeometry(twipsRect(120, 720, 1335, 255));
+    chkCapPlays->setChecked(true);
+
+    setTabOrder(txtPlayFolder, optVersion[0]);
+    setTabOrder(optVersion[0], optVersion[1]);
+    setTabOrder(optVersion[1], Drive1);
+    setTabOrder(Drive1, chkCapPlans);
+    setTabOrder(chkCapPlans, chkCapPlays);
+
+    // The list starts on the current drive, as a drive list does: C: where there is one.
+    refreshDrives();
+    {
+        const QSignalBlocker quiet(Drive1);
+        const int c = findDrive(*Drive1, QStringLiteral("c:"));
+        Drive1->setCurrentIndex(c >= 0 ? c : (Drive1->count() > 0 ? 0 : -1));
+    }
+
+    connect(Drive1, &DriveList::aboutToPopup, this, &frmSettings::refreshDrives);
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &frmSettings::Drive1_Change);
+    connect(txtPlayFolder, &QLineEdit::textChanged, this,
+            [this](const QString& text) { store_.write(keys::FBPlayFolder, text); });
+    connect(versions, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            optVersion_Click(index);
+    });
+    connect(chkCapPlans, &QCheckBox::toggled, this, [this](bool checked) {
+        store_.write(keys::CapPlans, checked ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+    connect(chkCapPlays, &QCheckBox::toggled, this, [this](bool checked) {
+        store_.write(keys::CapPlays, checked ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+}
+
+// Filling a control that changes its state runs that control's change rule, which writes
+// back the value just read; so opening and closing the dialog leaves the settings as they were.
+void frmSettings::Form_Load() {
+    selectDrive(store_.read(keys::FBDrive, defaults::FBDrive));
+    const QString folder = store_.read(keys::FBPlayFolder, defaults::FBPlayFolder);
+    if (txtPlayFolder->text() != folder)
+        txtPlayFolder->setText(folder);
+    const QString version = store_.read(keys::FBVer);
+    chkCapPlays->setChecked(captureSwitchOn(store_, keys::CapPlays));
+    chkCapPlans->setChecked(captureSwitchOn(store_, keys::CapPlans));
+    if (version == FBPro97Folder)
+        optVersion[0]->setChecked(true);
+    else if (version == FBPro98Folder)
+        optVersion[1]->setChecked(true);
+}
+
+void frmSettings::selectDrive(const QString& drive) {
+    const QString before = Drive1->currentText();
+    const bool hadEntry = Drive1->currentIndex() >= 0;
+    {
+        const QSignalBlocker quiet(Drive1);
+        int index = findDrive(*Drive1, drive);
+        // A stored drive this machine does not offer is shown as stored, never refused.
+        if (index < 0)
+            index = addUnavailable(*Drive1, drive);
+        Drive1->setCurrentIndex(index);
+    }
+    if (!hadEntry || Drive1->currentText() != before)
+        Drive1_Change();
+}
+
+void frmSettings::refreshDrives() {
+    const QSignalBlocker quiet(Drive1);
+    const int current = Drive1->currentIndex();
+    const QString value =
+        current >= 0 ? Drive1->itemData(current, writeValueRole).toString() : QString();
+
+    Drive1->clear();
+    for (const QString& entry : drives_())
+        Drive1->addItem(entry, entry.left(2));
+    if (current < 0)
+        return;
+    // The drive shown stays shown; nothing is written, the setting has not changed.
+    int index = findDrive(*Drive1, value);
+    if (index < 0)
+        index = addUnavailable(*Drive1, value);
+    Drive1->setCurrentIndex(index);
+}
+
+void frmSettings::Drive1_Change() {
+    const int index = Drive1->currentIndex();
+    if (index < 0)
+        return;
+    const QString drive = Drive1->itemData(index, writeValueRole).toString();
+    store_.write(keys::FBDrive, drive);
+    paths_.gFBDrive = drive;
+}
+
+void frmSettings::optVersion_Click(int index) {
+    const QString* folder = index == 0 ? &FBPro97Folder : index == 1 ? &FBPro98Folder : nullptr;
+    if (!folder)
+        return;
+    store_.write(keys::FBVer, *folder);
+    paths_.gFBVer = *folder;
+}
+
+} // namespace huddlex::ui
