@@ -1,0 +1,19 @@
+#include "app/maincontroller.h"
+#include "capture/qttimerfactory.h"
+#include "settings/settingsstore.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+
+    huddlex::NativeSettingsStore store;
+    huddlex::QtTimerFactory timers;
+    huddlex::MainController controller(store, timers);
+    controller.Form_Load();
+    controller.window().show();
+    return QApplication::exec();
+}

@@ -1,0 +1,201 @@
+#include "app/maincontroller.h"
+
+#include "app/validationcommands.h"
+#include "capture/capturefolder.h"
+#include "help/contextids.h"
+#include "ui/dialogs.h"
+#include "ui/existingfilesdialog.h"
+#include "ui/mainwindow.h"
+#include "ui/messagebox.h"
+#include "ui/playlists.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+namespace huddlex {
+
+using ui::MenuArray;
+
+namespace {
+
+QString playsText(int count) {
+    return QStringLiteral("Plays: %1").arg(count);
+}
+
+// Start-up goes past a missing folder but stops at any other failure.
+bool mayContinue(const fs::Status& status) {
+    return status.ok() || status.kind() == fs::ErrorKind::PathNotFound;
+}
+
+} // namespace
+
+MainController::MainController(SettingsStore& store, TimerFactory& timers)
+    : MainController(store, timers, Seams{}) {}
+
+MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams seams)
+    : store_(store), seams_(std::move(seams)), window_(std::make_unique<ui::MainWindow>()) {
+    if (!seams_.notifier) {
+        ownNotifier_ = std::make_unique<ui::MessageBoxNotifier>(window_.get());
+        seams_.notifier = ownNotifier_.get();
+    }
+    if (!seams_.askDeleteLeftovers)
+        seams_.askDeleteLeftovers = [] {
+            return ui::frmExistingFiles().exec() == QDialog::Accepted;
+        };
+    if (!seams_.openSettings)
+        seams_.openSettings = [this] { ShowSettingsDialog(store_, paths_, window_.get()); };
+    if (!seams_.openAbout)
+        seams_.openAbout = [this] { ShowAboutBox(window_.get()); };
+    if (!seams_.exitProgram)
+        seams_.exitProgram = [] { QCoreApplication::exit(0); };
+    if (!seams_.processPendingEvents)
+        seams_.processPendingEvents = [] { QCoreApplication::processEvents(); };
+
+    ui::MainWindow& w = *window_;
+    capture_ = std::make_unique<CaptureEngine>(
+        CaptureEngine::Parts{paths_, store_, timers, w, w.File1(), &w});
+    validation_ = std::make_unique<ValidationCommands>(ValidationCommands::Parts{
+        paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown()});
+
+    connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
+    connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
+    connect(&w, &ui::MainWindow::toolbarClicked, this, &MainController::Toolbar1_ButtonClick);
+    connect(&w, &ui::MainWindow::command1Clicked, this, &MainController::Command1_Click);
+    connect(&w, &ui::MainWindow::unloading, this, &MainController::Form_UnLoad);
+}
+
+MainController::~MainController() = default;
+
+ui::MainWindow& MainController::window() const {
+    return *window_;
+}
+CaptureEngine& MainController::capture() const {
+    return *capture_;
+}
+
+void MainController::Form_Load() {
+    ContextIDs::InitHelp(window_.get());
+    paths_.readFrom(store_);
+
+    if (!mayContinue(EnsureCaptureFolder(paths_)))
+        return;
+    if (HasLeftoverPlays(paths_) && seams_.askDeleteLeftovers()) {
+        const QString problems = describeDeleteProblems(DeleteCapturedFiles(paths_));
+        if (!problems.isEmpty())
+            seams_.notifier->showMessage(problems);
+    }
+    ui::FileListBox& file1 = window_->File1();
+    if (!mayContinue(file1.setFolder(paths_.captureFolder())))
+        return;
+    window_->setPanelText(2, playsText(file1.count()));
+    if (file1.count() > 0)
+        capture_->setPlayCount(file1.count());
+
+    // A play left from before the program started must not be taken as a new one.
+    const QString staleTemp = paths_.gameFile(QStringLiteral("FBPlay~.tmp"));
+    if (fs::existsExactly(staleTemp))
+        (void)fs::removeFile(staleTemp); // last step: a failure just ends the sequence
+}
+
+void MainController::Form_UnLoad() {
+    ContextIDs::QuitHelp();
+}
+
+void MainController::routeMenu(MenuArray array, int index) {
+    switch (array) {
+    case MenuArray::mnuFile:
+        return mnuFile_Click(index);
+    case MenuArray::mnuEdit:
+        return mnuEdit_Click(index);
+    case MenuArray::mnuView:
+        return mnuView_Click(index);
+    case MenuArray::mnuHelp:
+        return mnuHelp_Click(index);
+    }
+}
+
+void MainController::mnuFile_Click(int index) {
+    switch (index) {
+    case 1:
+        return capture_->StartCapture();
+    case 2:
+        return capture_->StopCapture();
+    case 4:
+        return seams_.exitProgram();
+    }
+}
+
+void MainController::mnuEdit_Click(int index) {
+    switch (index) {
+    case 1:
+        return validation_->Validate();
+    case 2:
+        return validation_->UpdateLog();
+    case 4:
+        return DeleteFiles();
+    }
+}
+
+void MainController::mnuView_Click(int index) {
+    switch (index) {
+    case 1:
+        return validation_->ShowAllPlays();
+    case 2:
+        return validation_->ShowUnknownPlays();
+    case 4:
+        return seams_.openSettings();
+    }
+}
+
+void MainController::mnuHelp_Click(int index) {
+    switch (index) {
+    case 1:
+        return ContextIDs::ShowHelpContents();
+    case 3:
+        return seams_.openAbout();
+    }
+}
+
+void MainController::mnuOnTop_Click() {
+    window_->ToggleOnTop();
+}
+
+void MainController::setCaptureButtons(bool running) {
+    window_->toolbarButton(1)->setChecked(running);
+    for (int index : {4, 5, 6, 7})
+        window_->toolbarButton(index)->setEnabled(!running);
+}
+
+void MainController::Toolbar1_ButtonClick(const QString& key) {
+    if (key == QLatin1String("bStart")) {
+        setCaptureButtons(true);
+        capture_->StartCapture();
+    } else if (key == QLatin1String("bStop")) {
+        setCaptureButtons(false);
+        capture_->StopCapture();
+    } else if (key == QLatin1String("bValidate")) {
+        seams_.processPendingEvents();
+        validation_->Validate();
+    } else if (key == QLatin1String("bLog")) {
+        seams_.processPendingEvents();
+        validation_->UpdateLog();
+    } else if (key == QLatin1String("bView")) {
+        validation_->ToggleView();
+    } else if (key == QLatin1String("bHelp")) {
+        ContextIDs::ShowHelpContents();
+    }
+}
+
+void MainController::Command1_Click() {
+    capture_->Command1Click();
+}
+
+void MainController::DeleteFiles() {
+    const fs::DeleteReport report = DeleteCapturedFiles(paths_);
+    window_->File1().refresh();
+    capture_->setPlayCount(0);
+    if (const QString problems = describeDeleteProblems(report); !problems.isEmpty())
+        seams_.notifier->showMessage(problems);
+}
+
+} // namespace huddlex

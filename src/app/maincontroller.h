@@ -1,0 +1,69 @@
+#pragma once
+
+#include "capture/captureengine.h"
+#include "settings/gamepaths.h"
+#include "settings/settingsstore.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace huddlex {
+
+class ValidationCommands;
+namespace ui {
+class MainWindow;
+enum class MenuArray;
+} // namespace ui
+
+// The main window's code: start-up, the routing of every menu item and toolbar button,
+// the toolbar's pressed and enabled states, and shutdown.
+class MainController final : public QObject {
+    Q_OBJECT
+public:
+    // Ways out to the user and the platform; tests replace them, the program keeps the defaults.
+    struct Seams {
+        Notifier* notifier = nullptr;               // message boxes
+        std::function<bool()> askDeleteLeftovers;   // frmExistingFiles: true for "Yes"
+        std::function<void()> openSettings;         // frmSettings, modal
+        std::function<void()> openAbout;            // frmAbout, modal
+        std::function<void()> exitProgram;          // "E&xit": ends at once
+        std::function<void()> processPendingEvents; // the toolbar's event pass
+    };
+
+    MainController(SettingsStore& store, TimerFactory& timers);
+    MainController(SettingsStore& store, TimerFactory& timers, Seams seams);
+    ~MainController() override;
+
+    ui::MainWindow& window() const;
+    CaptureEngine& capture() const;
+    GamePaths& paths() { return paths_; }
+
+    // The start-up sequence, run while the window loads (before it is shown).
+    void Form_Load();
+    void Form_UnLoad();
+
+    void mnuFile_Click(int index);
+    void mnuEdit_Click(int index);
+    void mnuView_Click(int index);
+    void mnuHelp_Click(int index);
+    void mnuOnTop_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+    void Command1_Click();
+
+    void DeleteFiles();
+
+private:
+    void routeMenu(ui::MenuArray array, int index);
+    void setCaptureButtons(bool running);
+
+    SettingsStore& store_;
+    GamePaths paths_;
+    Seams seams_;
+    std::unique_ptr<Notifier> ownNotifier_;
+    std::unique_ptr<ui::MainWindow> window_;
+    std::unique_ptr<CaptureEngine> capture_;
+    std::unique_ptr<ValidationCommands> validation_;
+};
+
+} // namespace huddlex

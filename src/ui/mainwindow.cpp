@@ -1,0 +1,281 @@
+#include "ui/mainwindow.h"
+
+#include "help/contextids.h"
+#include "ui/playlists.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace huddlex::ui {
+
+namespace {
+
+struct ButtonSpec {
+    const char* key;
+    const char* image;
+    const char* toolTip; // as designed: "&&" shows one "&"
+};
+
+const ButtonSpec buttonSpecs[] = {
+    {"bStart", "start", "Start - capture plans && plays"},
+    {"bStop", "stop", "Stop - capture plans && plays"},
+    {nullptr, nullptr, nullptr},
+    {"bValidate", "validate", "Validate Plans && Plays"},
+    {"bLog", "log", "Update Log file with play names"},
+    {"bView", "view", "Toggle - View Plays or Unknown Plays"},
+    {"bHelp", "help", "Help"},
+};
+
+struct MenuSpec {
+    const char* title;
+    const char* arrayName;
+    QVector<QPair<const char*, int>> items; // caption ("-" separator), help context
+};
+
+QString shownText(const char* designed) {
+    return QString::fromLatin1(designed).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                              Qt::CustomizeWindowHint) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Huddlex"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    setProperty(ContextIDs::contextProperty, ContextIDs::frmMain);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips(2325), twips(1485));
+    setCentralWidget(client);
+
+    buildStatusBar(client);
+
+    file1_ = new FileListBox(QStringLiteral("*.ply"), client);
+    file1_->setObjectName(QStringLiteral("File1"));
+    file1_->setGeometry(twipsRect(0, 480, 2295, 675));
+
+    buildToolbar(client);
+
+    progressBar_ = new QProgressBar(client);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    progressBar_->setGeometry(twipsRect(0, 1200, 2265, 255));
+    progressBar_->hide();
+
+    unknown_ = new UnknownList(client);
+    unknown_->setObjectName(QStringLiteral("lstUnknown"));
+    unknown_->setGeometry(twipsRect(0, 480, 2295, 645));
+    unknown_->hide();
+
+    // Lies outside the client area: never seen, yet reachable with Tab.
+    command1_ = new QPushButton(QStringLiteral("Command1"), client);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(twipsRect(2640, 3120, 855, 495));
+    connect(command1_, &QPushButton::clicked, this, &MainWindow::command1Clicked);
+
+    progressBar_->raise();
+    setTabOrder(file1_, toolbar_);
+    setTabOrder(toolbar_, unknown_);
+    setTabOrder(unknown_, command1_);
+
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::buildStatusBar(QWidget* client) {
+    auto* bar = new QFrame(client);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setGeometry(twipsRect(0, 1155, 2325, 330));
+    const char* texts[] = {"Status: Stop", "Plays: 0"};
+    for (int i = 0; i < 2; ++i) {
+        auto* panel = new QLabel(QString::fromLatin1(texts[i]), bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setGeometry(twips(1440) * i + 1, 2, twips(1440) - 2, bar->height() - 4);
+        panels_[i] = panel;
+    }
+}
+
+void MainWindow::buildToolbar(QWidget* client) {
+    toolbar_ = new QToolBar(client);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setGeometry(twipsRect(0, 0, 2325, 420));
+    toolbar_->setIconSize(QSize(16, 16));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const ButtonSpec& spec : buttonSpecs) {
+        if (!spec.key) {
+            toolbarButtons_ << nullptr;
+            toolbar_->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(spec.key);
+        auto* action = toolbar_->addAction(
+            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(spec.image))),
+            shownText(spec.toolTip));
+        action->setObjectName(key);
+        action->setToolTip(shownText(spec.toolTip));
+        if (key == QLatin1String("bStart"))
+            action->setCheckable(true); // drawn pressed while capture runs
+        if (QWidget* button = toolbar_->widgetForAction(action)) {
+            button->setObjectName(key);
+            button->setFixedSize(twips(345), twips(330));
+        }
+        connect(action, &QAction::triggered, this, [this, key] { emit toolbarClicked(key); });
+        toolbarButtons_ << action;
+    }
+}
+
+void MainWindow::buildMenus() {
+    const MenuSpec specs[] = {
+        {"&File", "mnuFile", {{"&Start", 210}, {"Sto&p", 220}, {"-", 0}, {"E&xit", 230}}},
+        {"&Edit",
+         "mnuEdit",
+         {{"&Validate Plays", 240}, {"&Update Log", 250}, {"-", 0}, {"&Delete Files", 260}}},
+        {"&View",
+         "mnuView",
+         {{"&All Plays", 270}, {"&Unknown Plays", 280}, {"-", 0}, {"&Settings", 290}}},
+        {"&Help", "mnuHelp", {{"&Contents", 0}, {"-", 0}, {"&About", 0}}},
+    };
+    for (int m = 0; m < 4; ++m) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(specs[m].title));
+        menu->setObjectName(QString::fromLatin1(specs[m].arrayName));
+        int index = 0;
+        for (const auto& [caption, context] : specs[m].items) {
+            ++index;
+            QAction* action = QString::fromLatin1(caption) == QLatin1String("-")
+                                  ? menu->addSeparator()
+                                  : menu->addAction(QString::fromLatin1(caption));
+            action->setObjectName(QStringLiteral("%1_%2").arg(specs[m].arrayName).arg(index));
+            if (context)
+                action->setProperty(ContextIDs::contextProperty, context);
+            const auto array = MenuArray(m);
+            connect(action, &QAction::triggered, this,
+                    [this, array, index] { emit menuClicked(array, index); });
+            menus_[m] << action;
+        }
+        if (m == int(MenuArray::mnuView)) {
+            menu->addSeparator()->setObjectName(QStringLiteral("mnuSepz"));
+            onTop_ = menu->addAction(QStringLiteral("Always &On Top"));
+            onTop_->setObjectName(QStringLiteral("mnuOnTop"));
+            onTop_->setCheckable(true);
+            // The check mark is the state: the toggle reads and flips it itself.
+            connect(onTop_, &QAction::triggered, this, [this] {
+                onTop_->setChecked(!onTop_->isChecked()); // undo Qt's own flip
+                emit onTopClicked();
+            });
+        }
+    }
+}
+
+QAction* MainWindow::toolbarButton(int index) const {
+    return index >= 1 && index <= toolbarButtons_.size() ? toolbarButtons_.at(index - 1) : nullptr;
+}
+
+QAction* MainWindow::menuItem(MenuArray array, int index) const {
+    const auto& items = menus_[int(array)];
+    return index >= 1 && index <= items.size() ? items.at(index - 1) : nullptr;
+}
+
+void MainWindow::ToggleOnTop() {
+    const bool wasOnTop = onTop_->isChecked();
+    onTop_->setChecked(!wasOnTop);
+    const bool visible = isVisible();
+    const QPoint at = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, !wasOnTop);
+    if (visible) {
+        // Changing the flag re-creates the native window; show it where it was, activated.
+        move(at);
+        show();
+        activateWindow();
+        raise();
+    }
+}
+
+QPoint MainWindow::placement(const QRect& available, const QSize& frame,
+                             const QPoint& clientOffset) {
+    QPoint topLeft = QPoint(twips(12480), twips(9195)) - clientOffset;
+    const QRect wanted(topLeft, frame);
+    if (available.contains(wanted))
+        return topLeft;
+    topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                            std::max(available.left(), available.right() + 1 - frame.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                            std::max(available.top(), available.bottom() + 1 - frame.height())));
+    return topLeft;
+}
+
+void MainWindow::setPanelText(int panel, const QString& text) {
+    if (panel == 1 || panel == 2)
+        panels_[panel - 1]->setText(text);
+}
+
+QString MainWindow::panelText(int panel) const {
+    return panel == 1 || panel == 2 ? panels_[panel - 1]->text() : QString();
+}
+
+void MainWindow::setProgressVisible(bool visible) {
+    progressBar_->setVisible(visible);
+    if (visible)
+        progressBar_->repaint();
+}
+
+void MainWindow::setProgressValue(double value) {
+    progress_ = value;
+    progressBar_->setValue(int(value));
+    // Validation does not return to the event loop until it ends: paint the step now.
+    if (progressBar_->isVisible())
+        progressBar_->repaint();
+}
+
+void MainWindow::showCaptureProblem(const QString& reason) {
+    // The panels are too narrow for the reason: it rides along as their tool tip.
+    panels_[0]->setText(QStringLiteral("Copy failed"));
+    for (QLabel* panel : panels_) {
+        panel->setStyleSheet(QStringLiteral("color: #c00000;"));
+        panel->setToolTip(reason);
+    }
+}
+
+void MainWindow::clearCaptureProblem() {
+    for (QLabel* panel : panels_) {
+        panel->setStyleSheet(QString());
+        panel->setToolTip(QString());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit unloading();
+    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    if (const QScreen* screen = this->screen()) {
+        const QPoint clientOffset =
+            geometry().topLeft() - frameGeometry().topLeft() + QPoint(0, centralWidget()->y());
+        move(placement(screen->availableGeometry(), frameGeometry().size(), clientOffset));
+    }
+}
+
+} // namespace huddlex::ui
