@@ -101,6 +101,16 @@ bool HelpWindow::openCollection(const QString& collectionFile) {
         delete engine;
         return false;
     }
+    // A file that is no help collection opens as an empty one; say so instead of a blank page.
+    if (engine->fileData(homePage()).isEmpty()) {
+        showProblem(QStringLiteral("<h2>Help is not available</h2>"
+                                   "<p>The help file %1 could not be opened: it holds no "
+                                   "Huddlex help. Reinstall Huddlex, or build it again, to "
+                                   "replace it.</p>")
+                        .arg(collectionFile.toHtmlEscaped()));
+        delete engine;
+        return false;
+    }
     engine_ = engine;
     return true;
 }
