@@ -16,6 +16,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
+// The icons live in this static library, so their resource must be registered by hand.
+static void initIconResources() { Q_INIT_RESOURCE(icons); }
+
 namespace huddlex::ui {
 
 namespace {
@@ -52,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::CustomizeWindowHint) {
+    initIconResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Huddlex"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
@@ -120,6 +124,9 @@ void MainWindow::buildToolbar(QWidget* client) {
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Seven 23-pixel buttons fill the narrow window only without Qt's extra margins.
+    toolbar_->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    toolbar_->layout()->setContentsMargins(0, 0, 0, 0);
     for (const ButtonSpec& spec : buttonSpecs) {
         if (!spec.key) {
             toolbarButtons_ << nullptr;
@@ -154,6 +161,8 @@ void MainWindow::buildMenus() {
          {{"&All Plays", 270}, {"&Unknown Plays", 280}, {"-", 0}, {"&Settings", 290}}},
         {"&Help", "mnuHelp", {{"&Contents", 0}, {"-", 0}, {"&About", 0}}},
     };
+    // The four titles must fit the narrow window on one line.
+    menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; padding: 0px; } QMenuBar::item { padding: 1px 3px; }"));
     for (int m = 0; m < 4; ++m) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(specs[m].title));
         menu->setObjectName(QString::fromLatin1(specs[m].arrayName));
