@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Huddlex needs (only those missing), then configures and
+# builds one CMake preset. Usage: scripts/setup.sh [preset]   (default: release)
+set -euo pipefail
+
+preset="${1:-release}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+    libgl-dev libvulkan-dev
+    xvfb xauth
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream dpkg-dev file
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo_cmd=(sudo)
+    fi
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cd "$root"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
