@@ -60,11 +60,22 @@ fs::Status convertLines(const QByteArray& log, PlayLogNames& names, bool& missin
     const char* const begin = log.constData();
     const char* const end = begin + log.size();
     const char* p = begin;
+    qsizetype nextMarker = -1;
     while (p < end) {
         const char* cr =
             static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
         const char* lineEnd = cr ? cr : end;
-        if (!WritePlayLogLine(QByteArrayView(p, lineEnd - p), names, out)) {
+        if (nextMarker < p - begin) {
+            nextMarker = log.indexOf(Marker, p - begin);
+            if (nextMarker < 0) {
+                nextMarker = log.size();
+            }
+        }
+        if (nextMarker >= lineEnd - begin) {
+            // Most lines hold no marker: one search over the whole log finds the next one.
+            out.append(p, lineEnd - p);
+            out.append("\r\n", 2);
+        } else if (!WritePlayLogLine(QByteArrayView(p, lineEnd - p), names, out)) {
             missingValidation = true;
             return fs::Error{fs::ErrorKind::Other, ValidateFirst};
         }
