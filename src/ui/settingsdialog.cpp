@@ -79,7 +79,7 @@ void frmSettings::buildControls() {
     const QString captions[2] = {QStringLiteral("FBPro 97"), QStringLiteral("FBPro 98")};
     for (int index = 0; index < 2; ++index) {
         optVersion[index] = new QRadioButton(captions[index], versionFrame);
-        optVersion[index]->setObjectName(QStringLiteral("optVersion%1").arg(index));
+        optVersion[index]->setObjectName(QStringLiteral("optVersion_%1").arg(index));
         optVersion[index]->setGeometry(twipsRect(240, 360 + 240 * index, 1095, 255));
         versions->addButton(optVersion[index], index);
     }

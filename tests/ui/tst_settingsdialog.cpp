@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(control<QLineEdit>(dialog, "txtPlayFolder")->text(), QStringLiteral("VPNFL"));
         QVERIFY(control<QCheckBox>(dialog, "chkCapPlans")->isChecked());
         QVERIFY(control<QCheckBox>(dialog, "chkCapPlays")->isChecked());
-        QVERIFY(!control<QRadioButton>(dialog, "optVersion0")->isChecked());
-        QVERIFY(!control<QRadioButton>(dialog, "optVersion1")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog, "optVersion_0")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog, "optVersion_1")->isChecked());
         QCOMPARE(store_.writes, QStringList());
         QCOMPARE(paths_.gFBDrive, QStringLiteral("C:"));
     }
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(paths_.gFBDrive, QStringLiteral("d:"));
         QCOMPARE(paths_.gFBVer, v98);
         QCOMPARE(paths_.gFBPlayFolder, QStringLiteral("untouched"));
-        QVERIFY(control<QRadioButton>(dialog, "optVersion1")->isChecked());
+        QVERIFY(control<QRadioButton>(dialog, "optVersion_1")->isChecked());
         QVERIFY(!control<QCheckBox>(dialog, "chkCapPlans")->isChecked());
     }
 
@@ -113,13 +113,13 @@ private slots:
 
     void versionButtonsMoveTheGameFolderAtOnce() {
         frmSettings dialog(store_, paths_, nullptr, source());
-        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion1"), Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
         QCOMPARE(store_.values.value("FBVer"), v98);
         QCOMPARE(paths_.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
-        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion0"), Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_0"), Qt::LeftButton);
         QCOMPARE(store_.values.value("FBVer"), v97);
         QCOMPARE(paths_.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro97\\"));
-        QVERIFY(!control<QRadioButton>(dialog, "optVersion1")->isChecked());
+        QVERIFY(!control<QRadioButton>(dialog, "optVersion_1")->isChecked());
     }
 
     void everyKeystrokeOfThePlayFolderIsWritten() {
@@ -154,14 +154,14 @@ private slots:
             frmSettings dialog(store_, paths_, nullptr, source());
             control<QComboBox>(dialog, "Drive1")->setCurrentIndex(1);
             control<QLineEdit>(dialog, "txtPlayFolder")->setText(QStringLiteral("NFL97"));
-            QTest::mouseClick(control<QRadioButton>(dialog, "optVersion1"), Qt::LeftButton);
+            QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
             QTest::mouseClick(control<QCheckBox>(dialog, "chkCapPlays"), Qt::LeftButton);
         }
         const int written = store_.writes.size();
         frmSettings again(store_, paths_, nullptr, source());
         QCOMPARE(control<QComboBox>(again, "Drive1")->currentText(), QStringLiteral("d:"));
         QCOMPARE(control<QLineEdit>(again, "txtPlayFolder")->text(), QStringLiteral("NFL97"));
-        QVERIFY(control<QRadioButton>(again, "optVersion1")->isChecked());
+        QVERIFY(control<QRadioButton>(again, "optVersion_1")->isChecked());
         QVERIFY(!control<QCheckBox>(again, "chkCapPlays")->isChecked());
         QVERIFY(control<QCheckBox>(again, "chkCapPlans")->isChecked());
         // Only the values that changed a control are written back, each as it was.
@@ -224,7 +224,7 @@ private slots:
                  QStringLiteral("FBPro Version"));
         QCOMPARE(control<QGroupBox>(dialog, "fraCapture")->title(),
                  QStringLiteral("Transfered Files"));
-        QCOMPARE(control<QRadioButton>(dialog, "optVersion1")->text(), QStringLiteral("FBPro 98"));
+        QCOMPARE(control<QRadioButton>(dialog, "optVersion_1")->text(), QStringLiteral("FBPro 98"));
         QCOMPARE(control<QCheckBox>(dialog, "chkCapPlays")->text(),
                  QStringLiteral("Capture Plays"));
         QVERIFY(dialog.width() < dialog.height() * 2 && dialog.width() > dialog.height());
@@ -250,7 +250,7 @@ private slots:
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog && dialog->objectName() == QLatin1String("frmSettings"));
             QCOMPARE(control<QComboBox>(*dialog, "Drive1")->currentText(), QStringLiteral("c:"));
-            QTest::mouseClick(control<QRadioButton>(*dialog, "optVersion1"), Qt::LeftButton);
+            QTest::mouseClick(control<QRadioButton>(*dialog, "optVersion_1"), Qt::LeftButton);
             dialog->close();
         });
         ShowSettingsDialog(store, paths, nullptr);
