@@ -53,6 +53,14 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* parent) : QWidget
     contents->setObjectName(QStringLiteral("helpContents"));
     contents->setHeaderHidden(true);
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::openPage);
+    // The contents are read in the background; once there, show them whole and mark the page.
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
+        QHelpContentWidget* tree = engine_->contentWidget();
+        tree->expandAll();
+        const QModelIndex item = tree->indexOf(browser_->source());
+        if (item.isValid())
+            tree->setCurrentIndex(item);
+    });
     tabs_->addTab(contents, QStringLiteral("&Contents"));
 
     auto* indexPage = new QWidget;

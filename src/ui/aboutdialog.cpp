@@ -4,11 +4,13 @@
 #include "help/programinfo.h"
 #include "ui/twips.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace huddlex::ui {
 
@@ -84,7 +86,17 @@ frmAbout::frmAbout(QWidget* parent)
     makerFont.setPointSizeF(15.75);
     makerFont.setBold(true);
     makerFont.setItalic(true);
+    // The designed face is rarely installed and a stand-in may run wider: the label takes the
+    // free room up to the OK button, then the font shrinks until the name fits.
+    const int room = twips(4320 - 120 - 60);
+    const auto needed = [&] {
+        return QFontMetrics(makerFont).boundingRect(maker->text()).width() + 6;
+    };
+    maker->resize(std::min(std::max(maker->width(), needed()), room), maker->height());
+    while (makerFont.pointSizeF() > 8 && needed() > maker->width())
+        makerFont.setPointSizeF(makerFont.pointSizeF() - 0.25);
     maker->setFont(makerFont);
+    maker->setWordWrap(false);
     addLabel(this, "txtHomePage", QStringLiteral("Help: press F1 or see README.md"),
              twipsRect(120, 2880, 3870, 465));
 

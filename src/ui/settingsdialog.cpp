@@ -6,6 +6,7 @@
 #include "settings/settingsstore.h"
 #include "ui/twips.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <cmath>
 
 namespace huddlex::ui {
 
@@ -60,10 +62,9 @@ frmSettings::frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent
     setWindowTitle(QStringLiteral("Settings"));
     setProperty(ContextIDs::contextProperty, ContextIDs::frmSettings);
     setFixedSize(twips(3495), twips(2295));
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 
     buildControls();
+    fitCaptions();
     Form_Load();
 }
 
@@ -135,6 +136,32 @@ void frmSettings::buildControls() {
     connect(chkCapPlays, &QCheckBox::toggled, this, [this](bool checked) {
         store_.write(keys::CapPlays, checked ? QStringLiteral("1") : QStringLiteral("0"));
     });
+}
+
+// The layout was drawn for a narrow system font; when the captions need more room, the whole
+// dialog grows by one factor, so the arrangement and proportions stay as designed.
+void frmSettings::fitCaptions() {
+    QList<QWidget*> placed = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+        placed += frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    double factor = 1.0;
+    for (QWidget* widget : placed) {
+        if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget))
+            factor =
+                std::max(factor, double(widget->sizeHint().width()) / std::max(1, widget->width()));
+    }
+    factor = std::min(factor, 2.0);
+    const auto scaled = [factor](int value) { return int(std::lround(value * factor)); };
+    if (factor > 1.0) {
+        for (QWidget* widget : placed) {
+            const QRect at = widget->geometry();
+            widget->setGeometry(scaled(at.x()), scaled(at.y()), scaled(at.width()),
+                                scaled(at.height()));
+        }
+        setFixedSize(scaled(width()), scaled(height()));
+    }
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 // Filling a control that changes its state runs that control's change rule, which writes

@@ -44,6 +44,7 @@ public:
 
 private:
     void buildControls();
+    void fitCaptions();
     void Form_Load();
     void selectDrive(const QString& drive);
     void Drive1_Change();
