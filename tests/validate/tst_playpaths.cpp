@@ -73,7 +73,7 @@ private slots:
             const int length = random.bounded(60);
             for (int i = 0; i < length; ++i)
                 text += alphabet[random.bounded(int(sizeof alphabet - 1))];
-            for (const QByteArray start :
+            for (const QByteArray& start :
                  {QByteArray("VPNFL"), QByteArray("V"), QByteArray(), QByteArray("pl")}) {
                 QCOMPARE(ExtractPlayPaths(text, start, ".ply").toStringList(),
                          literalExtract(text, start, ".ply"));
