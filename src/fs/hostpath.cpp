@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <cerrno>
 
 namespace huddlex::fs {
@@ -52,8 +51,20 @@ QString toHostPath(const QString& windowsPath) {
 #else
     qsizetype rest = 0;
     QString host = hostRootFor(windowsPath, &rest);
-    const QStringList parts = windowsPath.mid(rest).split(
-        QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    QString tail = windowsPath.mid(rest);
+    tail.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const QStringList parts = tail.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    // Most paths exist as written: one stat settles them without a look at each folder.
+    if (!parts.contains(QLatin1String(".")) && !parts.contains(QLatin1String(".."))) {
+        QString asWritten = host;
+        for (const QString& part : parts) {
+            if (!asWritten.endsWith(QLatin1Char('/')))
+                asWritten += QLatin1Char('/');
+            asWritten += part;
+        }
+        if (QFileInfo::exists(asWritten))
+            return asWritten;
+    }
     bool resolving = true;
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
