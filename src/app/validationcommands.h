@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/userinterfaces.h"
+#include "settings/gamepaths.h"
+#include "settings/settingsstore.h"
+
+#include <memory>
+
+namespace huddlex {
+
+// The Edit menu's Validate and Update Log commands and the two play views, as the main
+// window's controller calls them. The toolbar's "let pending events run" pass happens in
+// the controller before it calls Validate or UpdateLog.
+class ValidationCommands {
+public:
+    struct Parts {
+        GamePaths& paths;
+        SettingsStore& store;
+        Notifier& notifier;
+        StatusSink& status;
+        ProgressSink& progress;
+        PlayListView& file1;
+        UnknownListView& lstUnknown;
+    };
+    explicit ValidationCommands(Parts parts);
+    ~ValidationCommands();
+
+    void Validate();
+    void UpdateLog();
+    void ShowAllPlays();     // View, "&All Plays"
+    void ShowUnknownPlays(); // View, "&Unknown Plays"
+    void ToggleView();       // toolbar bView
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace huddlex
