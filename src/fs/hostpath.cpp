@@ -66,13 +66,14 @@ QString toHostPath(const QString& windowsPath) {
             return asWritten;
     }
     bool resolving = true;
+    // As on Windows, ".." at a drive's root stays there: no path leaves its drive.
+    const qsizetype floor = rest > 0 ? host.size() : 1;
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
             continue;
         if (part == QLatin1String("..")) {
-            const qsizetype slash = host.lastIndexOf(QLatin1Char('/'));
-            if (slash > 0)
-                host.truncate(slash);
+            if (host.size() > floor)
+                host.truncate(std::max(host.lastIndexOf(QLatin1Char('/')), floor));
             continue;
         }
         QString name = part;
