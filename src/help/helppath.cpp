@@ -1,6 +1,7 @@
 #include "help/helppath.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace huddlex::help {
@@ -17,8 +18,9 @@ QString helpFilePath(const QString& folder) {
 
 QStringList helpFileCandidates() {
     QStringList candidates{helpFilePath(QCoreApplication::applicationDirPath())};
-#ifdef HUDDLEX_INSTALLED_DATA_DIR
-    const QString installed = helpFilePath(QStringLiteral(HUDDLEX_INSTALLED_DATA_DIR));
+#ifdef HUDDLEX_DATA_DIR_FROM_BIN
+    const QString installed = helpFilePath(QDir::cleanPath(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" HUDDLEX_DATA_DIR_FROM_BIN)));
     if (!candidates.contains(installed))
         candidates << installed;
 #endif
