@@ -19,9 +19,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window needs a platform plugin (xcb lives in qt6-qpa-plugins) and the help window
-# opens its collection through Qt's SQLite driver.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
+# The window needs a platform plugin (xcb lives in qt6-qpa-plugins) and the SVG icon plugins
+# (libqt6svg6); the help window opens its collection through Qt's SQLite driver.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
