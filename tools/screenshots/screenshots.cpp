@@ -1,0 +1,123 @@
+// Takes the README's screenshots: a scratch Wine prefix holds a game that fakegame played and
+// that was captured, the real windows are built on it and each is grabbed into a PNG.
+// Usage: huddlex-screenshots OUTPUT_FOLDER   (run under a display, e.g. xvfb-run)
+#include "app/maincontroller.h"
+#include "capture/qttimerfactory.h"
+#include "fakegame.h"
+#include "help/helppath.h"
+#include "help/helpwindow.h"
+#include "settings/settingsstore.h"
+#include "ui/aboutdialog.h"
+#include "ui/mainwindow.h"
+#include "ui/settingsdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+using namespace huddlex;
+
+namespace {
+
+class SilentNotifier final : public Notifier {
+public:
+    void showMessage(const QString&) override {}
+};
+
+// A game with both plan pairs and six plays, two of them unknown, already captured.
+bool playCapturedGame(const QString& gameFolder) {
+    fakegame::FakeGame game({gameFolder, 7, QStringLiteral("VPNFL")});
+    if (!game.init() || !game.writePlans())
+        return false;
+    const QString capture = gameFolder + QStringLiteral("/Xferbox");
+    QDir().mkpath(capture);
+    const QStringList temps = fakegame::FakeGame::planTempNames();
+    const QStringList captured = {QStringLiteral("XOff1.pln"), QStringLiteral("XDef1.pln"),
+                                  QStringLiteral("XOff2.pln"), QStringLiteral("XDef2.pln")};
+    for (int i = 0; i < 4; ++i) {
+        if (!QFile::copy(gameFolder + QLatin1Char('/') + temps.at(i),
+                         capture + QLatin1Char('/') + captured.at(i)))
+            return false;
+    }
+    for (int n = 0; n < 6; ++n) {
+        const auto play = game.writePlay(n == 2 || n == 4);
+        if (!play)
+            return false;
+        QFile out(capture + QStringLiteral("/FBplay%1.ply").arg(n));
+        if (!out.open(QIODevice::WriteOnly) || out.write(play->bytes) != play->bytes.size())
+            return false;
+    }
+    return QFile::remove(gameFolder + QStringLiteral("/FBPlay~.tmp"));
+}
+
+bool save(QWidget& widget, const QString& folder, const QString& name) {
+    widget.show();
+    widget.raise();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const QString path = folder + QLatin1Char('/') + name;
+    if (!widget.grab().save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    // Settings and the game live in a scratch profile, never the user's.
+    QTemporaryDir scratch;
+    const QString home = scratch.path();
+    qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("WINEPREFIX", (home + QStringLiteral("/wine")).toLocal8Bit());
+    const QString gameFolder = home + QStringLiteral("/wine/drive_c/Sierra/FBPro97");
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!QDir().mkpath(out) || !playCapturedGame(gameFolder)) {
+        std::fprintf(stderr, "cannot prepare the scratch game\n");
+        return 1;
+    }
+
+    NativeSettingsStore store;
+    store.write(QStringLiteral("FBVer"), QStringLiteral("\\Sierra\\FBPro97\\"));
+    QtTimerFactory timers;
+    SilentNotifier notifier;
+    MainController::Seams seams;
+    seams.notifier = &notifier;
+    seams.askDeleteLeftovers = [] { return false; };
+    MainController controller(store, timers, seams);
+    controller.Form_Load();
+    ui::MainWindow& window = controller.window();
+
+    bool ok = save(window, out, QStringLiteral("main-window.png"));
+    controller.mnuEdit_Click(1); // Validate
+    controller.mnuView_Click(2); // Unknown Plays
+    ok = save(window, out, QStringLiteral("unknown-plays.png")) && ok;
+
+    ui::frmSettings settings(store, controller.paths(), &window);
+    ok = save(settings, out, QStringLiteral("settings-dialog.png")) && ok;
+    settings.hide();
+
+    ui::frmAbout about(&window);
+    ok = save(about, out, QStringLiteral("about-box.png")) && ok;
+    about.hide();
+
+    help::HelpWindow helpWindow(help::locateHelpFile());
+    helpWindow.resize(820, 560);
+    helpWindow.showContents();
+    ok = save(helpWindow, out, QStringLiteral("help-window.png")) && ok;
+    return ok ? 0 : 1;
+}
