@@ -9,6 +9,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    // Lets the desktop match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huddlex.Huddlex"));
 
     huddlex::NativeSettingsStore store;
     huddlex::QtTimerFactory timers;
