@@ -96,6 +96,10 @@ bool existsExactly(const QString& windowsPath, Search kind) {
     return found && *found == fileNameOf(windowsPath);
 }
 
+bool isFolder(const QString& windowsPath) {
+    return QFileInfo(toHostPath(windowsPath)).isDir();
+}
+
 QStringList listFiles(const QString& windowsFolder, const QString& pattern) {
     QStringList names;
     for (const QString& name : entriesOf(toHostPath(windowsFolder), QDir::Files)) {

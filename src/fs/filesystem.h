@@ -36,6 +36,9 @@ std::optional<QString> findFirst(const QString& windowsPath, Search kind = Searc
 // its last component, letter case included.
 bool existsExactly(const QString& windowsPath, Search kind = Search::Files);
 
+// True when `windowsPath` names an existing folder.
+bool isFolder(const QString& windowsPath);
+
 // On-disk names of the ordinary files in a folder matching `pattern`, sorted by name.
 QStringList listFiles(const QString& windowsFolder, const QString& pattern);
 

@@ -2,16 +2,13 @@
 
 #include "fs/filesystem.h"
 
-#include <QFileInfo>
-
 namespace huddlex::ui {
 
 FileListBox::FileListBox(QString pattern, QWidget* parent)
     : QListWidget(parent), pattern_(std::move(pattern)) {}
 
 fs::Status FileListBox::setFolder(const QString& windowsFolder) {
-    const QString host = fs::toHostPath(windowsFolder);
-    if (!QFileInfo(host).isDir())
+    if (!fs::isFolder(windowsFolder))
         return fs::Error{
             fs::ErrorKind::PathNotFound,
             QStringLiteral("Cannot list \"%1\": the folder does not exist").arg(windowsFolder)};

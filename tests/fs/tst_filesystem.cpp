@@ -62,6 +62,8 @@ private slots:
         QCOMPARE(fs::listFiles("C:\\x", "*.ply"),
                  (QStringList{"FBplay0.ply", "FBplay1.ply", "b.PLY"}));
         QVERIFY(fs::listFiles("C:\\none", "*.ply").isEmpty());
+        QVERIFY(fs::isFolder("C:\\X\\DIR.PLY"));
+        QVERIFY(!fs::isFolder("C:\\x\\b.ply"));
     }
 
     void copyReplacesAtomically() {
