@@ -82,7 +82,7 @@ void leagueCase(const QString& root) {
         QuietNotifier notifier;
         plan = FBPlan();
         ReadGamePlans(paths, store, plan, notifier);
-        plan.gPlayResults = IdentifyPlays(plan, paths, league.capturedPlays);
+        plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths));
         unknown = std::count(plan.gPlayResults->begin(), plan.gPlayResults->end(), UnknownPlay);
     });
 
@@ -153,7 +153,7 @@ void emptyMarkerCase(const QString& root) {
     const double run = bestOf(1, [&] {
         QuietNotifier notifier;
         ReadGamePlans(paths, store, fbPlan, notifier);
-        fbPlan.gPlayResults = IdentifyPlays(fbPlan, paths, league.capturedPlays);
+        fbPlan.gPlayResults = IdentifyPlays(fbPlan, paths, CapturedPlays::list(paths));
         unknown = std::count(fbPlan.gPlayResults->begin(), fbPlan.gPlayResults->end(), UnknownPlay);
     });
     QByteArray planText;

@@ -1,6 +1,7 @@
 #include "app/maincontroller.h"
 
 #include "app/validationcommands.h"
+#include "capture/capturedplays.h"
 #include "capture/capturefolder.h"
 #include "help/contextids.h"
 #include "ui/dialogs.h"
@@ -88,8 +89,9 @@ void MainController::Form_Load() {
     if (!mayContinue(file1.setFolder(paths_.captureFolder())))
         return;
     window_->setPanelText(2, playsText(file1.count()));
-    if (file1.count() > 0)
-        capture_->setPlayCount(file1.count());
+    // Numbering goes on after the highest capture, so a gap or a stray ".ply" file never
+    // makes a new capture land on an earlier one.
+    capture_->setPlayCount(int(CapturedPlays::list(paths_).count()));
 
     // A play left from before the program started must not be taken as a new one.
     const QString staleTemp = paths_.gameFile(QStringLiteral("FBPlay~.tmp"));

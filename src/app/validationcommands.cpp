@@ -23,8 +23,8 @@ void ValidationCommands::Validate() {
     ui.progress.setProgressVisible(true);
     // A failed load has shown its message; the run goes on with the last complete candidates.
     ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
-    const int n = ui.file1.count();
-    ValidatePlays(d->mFBPlan, ui.paths, n, {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+    ValidatePlays(d->mFBPlan, ui.paths, CapturedPlays::list(ui.paths),
+                  {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
     ui.progress.setProgressVisible(false);
     ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
 }

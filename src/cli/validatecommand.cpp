@@ -103,8 +103,7 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     GamePaths paths;
     FBPlan plan;
     ReadGamePlans(paths, store, plan, notifier);
-    const qint64 n = fs::listFiles(paths.captureFolder(), QStringLiteral("*.ply")).size();
-    plan.gPlayResults = IdentifyPlays(plan, paths, n);
+    plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths));
 
     qint64 unknown = 0;
     QByteArray report;

@@ -1,5 +1,6 @@
 #include "validate/playidentifier.h"
 
+#include "capture/capturedplays.h"
 #include "fs/filesystem.h"
 #include "validate/fbplan.h"
 
@@ -27,8 +28,11 @@ PlayIdentifier::PlayIdentifier(const GamePaths& paths, const std::optional<PlayP
     : paths_(paths), playFiles_(playFiles) {}
 
 QString PlayIdentifier::IdentifyPlay(qint64 captureNumber) {
-    const QString name = QStringLiteral("FBplay%1.ply").arg(captureNumber);
-    fs::Result<QByteArray> play = fs::readFile(paths_.captureFile(name));
+    return identifyFile(paths_.captureFile(CapturedPlays::canonicalName(captureNumber)));
+}
+
+QString PlayIdentifier::identifyFile(const QString& windowsPath) {
+    fs::Result<QByteArray> play = fs::readFile(windowsPath);
     if (!play) {
         return UnknownPlay;
     }

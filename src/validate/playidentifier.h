@@ -27,6 +27,9 @@ public:
     // UnknownPlay. A play that is missing, unreadable or empty is unknown.
     QString IdentifyPlay(qint64 captureNumber);
 
+    // The same for the captured play at `windowsPath`.
+    QString identifyFile(const QString& windowsPath);
+
     // The same rule for a play already in memory.
     QString identifyBytes(QByteArrayView play);
 

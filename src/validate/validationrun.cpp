@@ -34,13 +34,15 @@ void UpDateProg(ProgressSink& bar, int amount) {
     }
 }
 
-QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, qint64 n,
+QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
                           const std::function<void()>& afterEach) {
     PlayIdentifier identifier(paths, plan.gPlayFiles);
     QStringList outcomes;
-    outcomes.reserve(n);
-    for (qint64 i = 0; i < n; ++i) {
-        outcomes.append(identifier.IdentifyPlay(i));
+    outcomes.reserve(plays.count());
+    for (qint64 i = 0; i < plays.count(); ++i) {
+        // A gap costs no disk access: the listing already said there is no file.
+        const std::optional<QString> name = plays.name(i);
+        outcomes.append(name ? identifier.identifyFile(paths.captureFile(*name)) : UnknownPlay);
         if (afterEach) {
             afterEach();
         }
@@ -52,11 +54,12 @@ QString UnknownEntry(qint64 captureNumber) {
     return QStringLiteral("FBPlay%1.ply").arg(captureNumber);
 }
 
-qint64 ValidatePlays(FBPlan& plan, const GamePaths& paths, qint64 n, ValidationView view) {
-    const int step = ProgressStep(n);
+qint64 ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
+                     ValidationView view) {
+    const int step = ProgressStep(plays.count());
     // Each run lists only its own unknown plays, so panel 2 and the message agree.
     view.lstUnknown.clear();
-    plan.gPlayResults = IdentifyPlays(plan, paths, n, [&] { UpDateProg(view.progress, step); });
+    plan.gPlayResults = IdentifyPlays(plan, paths, plays, [&] { UpDateProg(view.progress, step); });
 
     qint64 unknown = 0;
     for (qsizetype i = 0; i < plan.gPlayResults->size(); ++i) {

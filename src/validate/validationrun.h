@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/capturedplays.h"
 #include "common/userinterfaces.h"
 #include "settings/gamepaths.h"
 #include "validate/fbplan.h"
@@ -17,8 +18,9 @@ int ProgressStep(qint64 n);
 double UpDateProg(double value, int amount);
 void UpDateProg(ProgressSink& bar, int amount);
 
-// Outcomes for capture numbers 0 to n - 1, in order; `afterEach` runs after every play.
-QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, qint64 n,
+// Outcomes for capture numbers 0 to plays.count() - 1, in order; a number without a file is
+// UnknownPlay. `afterEach` runs after every number.
+QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
                           const std::function<void()>& afterEach = {});
 
 // "FBPlay" + number + ".ply", as lstUnknown lists an unknown play.
@@ -32,9 +34,10 @@ struct ValidationView {
     Notifier& notifier;
 };
 
-// Identifies captured plays 0 to n - 1 into gPlayResults, shows this run's unknown plays in
-// lstUnknown (emptied first), its count in panel 2, fills the bar and reports the number.
-// Returns the number of unknown plays.
-qint64 ValidatePlays(FBPlan& plan, const GamePaths& paths, qint64 n, ValidationView view);
+// Identifies captured plays 0 to plays.count() - 1 into gPlayResults, shows this run's unknown
+// plays in lstUnknown (emptied first), its count in panel 2, fills the bar and reports the
+// number. Returns the number of unknown plays.
+qint64 ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
+                     ValidationView view);
 
 } // namespace huddlex

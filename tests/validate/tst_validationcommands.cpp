@@ -144,6 +144,22 @@ private slots:
                  QByteArray("1st B  run\r\n"));
     }
 
+    // A missing number is an unknown play in its own place, so later names stay aligned with
+    // the log's references; a stray ".ply" and another letter case shift nothing.
+    void gapsAndStraysKeepTheLogAligned() {
+        Rig rig;
+        rig.game.write("Xferbox/FBplay0.ply", "play A");
+        rig.game.write("Xferbox/fbplay2.PLY", "play B");
+        rig.game.write("Xferbox/Notes.ply", "play A");
+        rig.game.write("play.log", "FBPlay~a\r\nFBPlay~b\r\nFBPlay~c\r\n");
+        rig.commands.Validate();
+        QCOMPARE(rig.lstUnknown.entries, QStringList{"FBPlay1.ply"});
+        QCOMPARE(rig.notifier.messages, QStringList{"1 Unknown Plays"});
+        rig.commands.UpdateLog();
+        QCOMPARE(TempEnvironment::readHostFile(rig.game.hostFile("FBplay.log")),
+                 QByteArray("A \r\nUnknown  \r\nB \r\n"));
+    }
+
     void updateLogBeforeValidation() {
         Rig rig;
         rig.game.write("play.log", "FBPlay~1\r\n");

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "settings/gamepaths.h"
+
+#include <QHash>
+#include <QString>
+#include <optional>
+
+namespace huddlex {
+
+// The captured plays of the capture folder by capture number, from one listing of it: every
+// ordinary file named "FBplay<N>.ply", letter case ignored, N plain decimal (no sign, no
+// leading zero). Other ".ply" files are not captures and shift nothing.
+class CapturedPlays {
+public:
+    // Numbers above this are not capture numbers: a stray name must not make a validation
+    // run step through billions of missing plays.
+    static constexpr qint64 kMaxNumber = 999'999;
+
+    CapturedPlays() = default;
+
+    // Lists the capture folder of `paths` once; a missing folder lists nothing.
+    static CapturedPlays list(const GamePaths& paths);
+    // The same from on-disk names, for callers that already listed the folder.
+    static CapturedPlays fromNames(const QStringList& onDiskNames);
+
+    // One more than the highest capture number found, 0 when there is none: validation covers
+    // 0 to count() - 1 and capture continues at count().
+    qint64 count() const { return highest_ + 1; }
+
+    // The on-disk name of capture `number`, or nothing for a gap. Where several spellings name
+    // one number, the exact "FBplay<N>.ply" wins, else the first in name order.
+    std::optional<QString> name(qint64 number) const;
+
+    // The capture number a file name stands for, or -1 when it is not a captured play's name.
+    static qint64 numberOf(const QString& fileName);
+
+    // "FBplay<N>.ply", the name capture gives play N.
+    static QString canonicalName(qint64 number);
+
+private:
+    QHash<qint64, QString> names_;
+    qint64 highest_ = -1;
+};
+
+} // namespace huddlex
