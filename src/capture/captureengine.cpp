@@ -1,9 +1,12 @@
 #include "capture/captureengine.h"
 
+#include "capture/capturedplays.h"
 #include "fs/filesystem.h"
 
 #include <QDebug>
 #include <array>
+#include <limits>
+#include <utility>
 
 namespace huddlex {
 
@@ -21,9 +24,8 @@ constexpr int kPlayLookMs = 1000;
 constexpr int kPlayCopyDelayMs = 5000;
 constexpr int kPlanWaitTicks = 10;
 
-QString capturedPlayName(int number) {
-    return QStringLiteral("FBplay") + QString::number(number) + QStringLiteral(".ply");
-}
+const QString kRunning = QStringLiteral("Status: Running");
+const QString kStopped = QStringLiteral("Status: Stop");
 
 } // namespace
 
@@ -36,8 +38,15 @@ struct CaptureEngine::Impl {
     // LastPlayTime as it was before the pending copy was armed: a failed copy puts it back
     // so the same play is taken again while the temp file is still there.
     std::optional<QDateTime> lastPlayTimeBeforeArm;
+    // Modification time of the temp file the last captured play was copied from: a pending
+    // copy that finds it again (a retry after a failure, a game folder switched away and
+    // back) would only make a duplicate and shift every later name in the play log.
+    std::optional<QDateTime> lastCapturedTime;
+    bool forcedCopy = false; // Command1 copies the temp file whatever it holds
     int plan1Ticks = 0;
     int plan2Ticks = 0;
+    bool running = false;
+    std::optional<QString> problem; // the last copy failure, until the next good capture
 
     explicit Impl(Parts p) : parts(p) {}
 
@@ -47,16 +56,39 @@ struct CaptureEngine::Impl {
         return fs::existsExactly(parts.paths.gameFile(name), fs::Search::Files);
     }
 
+    QString stateText() const { return running ? kRunning : kStopped; }
+
     void reportProblem(const QString& text) {
+        problem = text;
         if (parts.problems)
             parts.problems->showCaptureProblem(text);
         else
             qWarning().noquote() << text;
     }
 
+    // After a good copy panel 1 shows the state capture is in again.
     void clearProblem() {
+        if (!problem)
+            return;
+        problem.reset();
         if (parts.problems)
             parts.problems->clearCaptureProblem();
+        parts.status.setPanelText(1, stateText());
+    }
+
+    // A name in any letter case, or a folder of that name, is taken: a capture never replaces
+    // anything (a file a failed Delete Files left behind, or one that appeared since start-up).
+    bool isTaken(int number) const {
+        return fs::findFirst(parts.paths.captureFile(CapturedPlays::canonicalName(number)),
+                             fs::Search::FilesAndFolders)
+            .has_value();
+    }
+
+    int nextFreeNumber() const {
+        int number = playCount;
+        while (number < std::numeric_limits<int>::max() && isTaken(number))
+            ++number;
+        return number;
     }
 
     // Copies one plan file; on failure returns the line that explains it.
@@ -118,8 +150,10 @@ struct CaptureEngine::Impl {
 
     void armTimer5() {
         Timer& t5 = timer(TimerId::Timer5);
-        if (!t5.isEnabled())
+        if (!t5.isEnabled()) {
             lastPlayTimeBeforeArm = lastPlayTime;
+            forcedCopy = false;
+        }
         t5.setEnabled(true);
     }
 
@@ -136,16 +170,27 @@ struct CaptureEngine::Impl {
     }
 
     void onTimer5() {
-        const int number = playCount;
-        const fs::Status st = fs::copyFile(parts.paths.gameFile(kPlayTemp),
-                                           parts.paths.captureFile(capturedPlayName(number)));
         timer(TimerId::Timer5).setEnabled(false);
+        const bool forced = std::exchange(forcedCopy, false);
+        const QString temp = parts.paths.gameFile(kPlayTemp);
+        // Read before the copy: a rewrite during it then counts as a new play, never as
+        // this one.
+        const fs::Result<QDateTime> time = fs::modificationTime(temp);
+        if (time && !forced && lastCapturedTime && *time == *lastCapturedTime) {
+            lastPlayTime = *time; // so the watch waits for a later play
+            return;
+        }
+        const int number = nextFreeNumber();
+        const fs::Status st =
+            fs::copyFile(temp, parts.paths.captureFile(CapturedPlays::canonicalName(number)));
         if (!st) {
             lastPlayTime = lastPlayTimeBeforeArm;
             reportProblem(QStringLiteral("Play %1 not captured: %2")
                               .arg(QString::number(number), st.message()));
             return;
         }
+        if (time)
+            lastCapturedTime = *time;
         playCount = number + 1;
         parts.status.setPanelText(2, QStringLiteral("Plays: ") + QString::number(playCount));
         parts.file1.refresh();
@@ -173,18 +218,34 @@ void CaptureEngine::StartCapture() {
         d->timer(TimerId::Timer1).setEnabled(true);
     if (captureSwitchOn(d->parts.store, keys::CapPlays))
         d->timer(TimerId::timerPlay).setEnabled(true);
-    d->parts.status.setPanelText(1, QStringLiteral("Status: Running"));
+    d->running = true;
+    d->problem.reset(); // the panel's text replaces it
+    d->parts.status.setPanelText(1, kRunning);
 }
 
 void CaptureEngine::StopCapture() {
     for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3, TimerId::Timer4,
                        TimerId::Timer5, TimerId::timerPlay})
         d->timer(id).setEnabled(false);
-    d->parts.status.setPanelText(1, QStringLiteral("Status: Stop"));
+    d->running = false;
+    d->problem.reset();
+    d->parts.status.setPanelText(1, kStopped);
 }
 
 void CaptureEngine::Command1Click() {
     d->armTimer5();
+    d->forcedCopy = true;
+}
+
+bool CaptureEngine::isRunning() const {
+    return d->running;
+}
+
+void CaptureEngine::showState() {
+    if (d->problem && d->parts.problems)
+        d->parts.problems->showCaptureProblem(*d->problem);
+    else
+        d->parts.status.setPanelText(1, d->stateText());
 }
 
 int CaptureEngine::PlayCount() const {
@@ -193,6 +254,9 @@ int CaptureEngine::PlayCount() const {
 
 void CaptureEngine::setPlayCount(int count) {
     d->playCount = count;
+    // A new numbering (start-up, Delete Files): the earlier captures are no longer there to
+    // be duplicated, and the next play is taken at its first sighting.
+    d->lastCapturedTime.reset();
 }
 
 std::optional<QDateTime> CaptureEngine::LastPlayTime() const {

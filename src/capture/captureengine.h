@@ -32,10 +32,18 @@ public:
 
     void StartCapture();
     void StopCapture();
-    void Command1Click(); // arms Timer5
+    // Arms Timer5 for a copy that is taken even if the temp file was captured before.
+    void Command1Click();
 
-    // The number of plays captured, which is also the next capture number. An int, so
-    // numbering goes on past 32,767.
+    // Started and not stopped since, whether or not a switch let any timer run.
+    bool isRunning() const;
+    // Writes panel 1 for the state capture is in: "Status: Running", "Status: Stop", or the
+    // copy problem that no good capture has cleared yet. For commands that wrote their own
+    // activity there.
+    void showState();
+
+    // The next capture number; a number whose name is taken in the capture folder is passed
+    // over, so no capture ever replaces a file. An int, so numbering goes on past 32,767.
     int PlayCount() const;
     void setPlayCount(int count);
 

@@ -7,7 +7,9 @@ const QString captureFolderName = QStringLiteral("Xferbox");
 }
 
 fs::Status EnsureCaptureFolder(const GamePaths& paths) {
-    if (fs::existsExactly(paths.captureFolder(), fs::Search::FilesAndFolders))
+    // Found in any letter case it is the capture folder, as Windows would take it: creating
+    // a second one is impossible there, and every path to it resolves ignoring case anyway.
+    if (fs::findFirst(paths.captureFolder(), fs::Search::FilesAndFolders))
         return {};
     return fs::makeFolder(paths.captureFolder());
 }

@@ -5,8 +5,8 @@
 
 namespace huddlex {
 
-// Makes sure the game folder holds "Xferbox": when a search does not return exactly that
-// name, the one last level is created (the game folder itself must exist).
+// Makes sure the game folder holds "Xferbox": when a search finds no entry of that name in
+// any letter case, the one last level is created (the game folder itself must exist).
 fs::Status EnsureCaptureFolder(const GamePaths& paths);
 
 // True when the capture folder holds at least one "*.ply" file: plays of an earlier game.

@@ -1,4 +1,6 @@
 #include "controllerfixture.h"
+#include "fs/faults.h"
+#include "support/gamefolder.h"
 #include "ui/mainwindow.h"
 #include "ui/playlists.h"
 
@@ -8,6 +10,8 @@
 
 using namespace huddlex;
 using huddlex::test::ControllerFixture;
+using huddlex::test::GameFolder;
+using huddlex::test::TempEnvironment;
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -82,16 +86,70 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.env.hostPath("Nowhere")));
     }
 
-    void captureFolderInOtherCaseEndsStartUp() {
+    // Another tool or an earlier game left "XFERBOX": it is the capture folder, as on Windows.
+    // Start-up goes on, and the next capture lands in it after the plays kept there.
+    void captureFolderInOtherCaseIsTheCaptureFolder() {
         ControllerFixture f;
-        f.env.writeFile("Sierra/FBPro97/XFERBOX/FBplay0.ply", "x");
+        f.env.writeFile("Sierra/FBPro97/XFERBOX/FBplay0.ply", "earlier game");
         f.env.writeFile("Sierra/FBPro97/FBPlay~.tmp", "x");
         MainController& c = f.load();
-        // The creation failed for a reason other than a missing path: nothing after it ran.
-        QCOMPARE(f.prompts, 0);
-        QCOMPARE(c.window().panelText(2), QString("Plays: 0"));
-        QCOMPARE(c.capture().PlayCount(), 0);
-        QVERIFY(QFileInfo::exists(f.game("FBPlay~.tmp")));
+        QCOMPARE(f.prompts, 1);
+        QCOMPARE(c.window().File1().count(), 1);
+        QCOMPARE(c.window().panelText(2), QString("Plays: 1"));
+        QCOMPARE(c.capture().PlayCount(), 1);
+        QVERIFY(!QFileInfo::exists(f.game("FBPlay~.tmp")));
+        QVERIFY(!QFileInfo::exists(f.game("Xferbox"))); // no second folder beside it
+
+        GameFolder(f.env).writePlay("new play", QDateTime::currentDateTime());
+        c.mnuFile_Click(1);
+        f.clock.advance(6000);
+        QCOMPARE(TempEnvironment::readHostFile(f.game("XFERBOX/FBplay0.ply")), "earlier game");
+        QCOMPARE(TempEnvironment::readHostFile(f.game("XFERBOX/FBplay1.ply")), "new play");
+    }
+
+    // Plays kept at the prompt with a gap and a stray ".ply": the next capture comes after the
+    // highest, and nothing kept is touched.
+    void captureAfterGapsAndStrays() {
+        ControllerFixture f;
+        const QStringList kept{"FBplay0.ply", "FBplay2.ply", "Notes.ply", "fbplay4.PLY"};
+        for (const QString& name : kept)
+            f.env.writeFile("Sierra/FBPro97/Xferbox/" + name, name.toLatin1());
+        MainController& c = f.load();
+        QCOMPARE(c.capture().PlayCount(), 5);
+        GameFolder(f.env).writePlay("new play", QDateTime::currentDateTime());
+        c.mnuFile_Click(1);
+        f.clock.advance(6000);
+        QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/FBplay5.ply")), "new play");
+        for (const QString& name : kept)
+            QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/" + name)), name.toLatin1());
+        QCOMPARE(c.window().panelText(2), QString("Plays: 6"));
+    }
+
+    // Delete Files could not delete everything: numbering restarts at 0 but passes over what
+    // stayed, so the file left behind is neither replaced nor the new play lost.
+    void captureAfterADeleteThatLeftAFile() {
+        ControllerFixture f;
+        for (const char* name : {"FBplay0.ply", "FBplay1.ply"})
+            f.env.writeFile(QString("Sierra/FBPro97/Xferbox/") + name, name);
+        MainController& c = f.load();
+        fs::faults::setHook([](fs::faults::Op op, const QString& path) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Remove && path.endsWith("FBplay1.ply"))
+                return fs::Error{fs::ErrorKind::AccessDenied, "in use"};
+            return std::nullopt;
+        });
+        c.mnuEdit_Click(4);
+        fs::faults::clearHook();
+        QCOMPARE(f.notifier.messages.size(), 1); // told what stayed
+        GameFolder game(f.env);
+        c.mnuFile_Click(1);
+        game.writePlay("new zero", QDateTime::currentDateTime().addSecs(-10));
+        f.clock.advance(6000);
+        game.writePlay("new one", QDateTime::currentDateTime());
+        f.clock.advance(6000);
+        QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/FBplay0.ply")), "new zero");
+        QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/FBplay1.ply")), "FBplay1.ply");
+        QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/FBplay2.ply")), "new one");
+        QCOMPARE(c.capture().PlayCount(), 3);
     }
 
     void plainFileNamedXferboxIsAccepted() {

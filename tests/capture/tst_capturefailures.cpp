@@ -1,4 +1,5 @@
 // Copies that fail lose nothing: no partial file, nothing counted, the reason shown.
+#include "capture/capturedplays.h"
 #include "capturerig.h"
 #include "fs/faults.h"
 
@@ -117,6 +118,83 @@ private slots:
         QCOMPARE(rig.game.captured("FBplay1.ply"), QByteArray("one"));
         rig.clock.advance(60'000);
         QCOMPARE(rig.engine.PlayCount(), 2);
+        QVERIFY(rig.problems.current.isEmpty());
+    }
+
+    // Whatever already holds a capture's name stays as it is, and the play is not lost: it
+    // takes the first free number from PlayCount on.
+    void aCaptureNeverReplacesAnything_data() {
+        QTest::addColumn<QStringList>("present");  // in the capture folder; "/" ends a folder
+        QTest::addColumn<QStringList>("captured"); // where two plays in a row go
+        QTest::newRow("appeared since start-up")
+            << QStringList{"FBplay1.ply"} << QStringList{"FBplay2.ply", "FBplay3.ply"};
+        QTest::newRow("in other letter case")
+            << QStringList{"fbplay1.PLY"} << QStringList{"FBplay2.ply", "FBplay3.ply"};
+        QTest::newRow("a folder of that name")
+            << QStringList{"FBplay1.ply/"} << QStringList{"FBplay2.ply", "FBplay3.ply"};
+        QTest::newRow("several in a row") << QStringList{"FBplay1.ply", "FBplay2.ply"}
+                                          << QStringList{"FBplay3.ply", "FBplay4.ply"};
+        QTest::newRow("a stray leaves the number free")
+            << QStringList{"FBplay01.ply", "FBplay1.ply.bak"}
+            << QStringList{"FBplay1.ply", "FBplay2.ply"};
+        QTest::newRow("gap before a taken number")
+            << QStringList{"FBplay2.ply"} << QStringList{"FBplay1.ply", "FBplay3.ply"};
+    }
+    void aCaptureNeverReplacesAnything() {
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, captured);
+        CaptureRig rig;
+        for (const QString& name : present) {
+            if (name.endsWith('/'))
+                QVERIFY(QDir().mkpath(rig.game.capturedHost(name.chopped(1))));
+            else
+                rig.game.write("Xferbox/" + name, "earlier " + name.toLatin1());
+        }
+        rig.engine.setPlayCount(1); // what start-up found before the others appeared
+        rig.engine.StartCapture();
+        rig.game.writePlay("first", playTime(1));
+        rig.clock.advance(6000);
+        rig.game.writePlay("second", playTime(2));
+        rig.clock.advance(6000);
+
+        QCOMPARE(rig.game.captured(captured[0]), QByteArray("first"));
+        QCOMPARE(rig.game.captured(captured[1]), QByteArray("second"));
+        for (const QString& name : present) {
+            if (!name.endsWith('/'))
+                QCOMPARE(rig.game.captured(name), "earlier " + name.toLatin1());
+        }
+        const int next = CapturedPlays::numberOf(captured[1]) + 1;
+        QCOMPARE(rig.engine.PlayCount(), next);
+        QCOMPARE(rig.status.panel2, QString("Plays: %1").arg(next));
+        QVERIFY(rig.problems.shown.isEmpty());
+    }
+
+    // Moving the game folder away and back while a copy was pending made a duplicate of the
+    // play last captured, and every later name in the play log went one off.
+    void aPlayIsCapturedOnce() {
+        CaptureRig rig;
+        GameFolder fb98(rig.env, "Sierra/FBPro98"); // no capture folder there
+        rig.engine.StartCapture();
+        rig.game.writePlay("play zero", playTime(0));
+        rig.clock.advance(6000);
+        QCOMPARE(rig.game.capturedNames(), QStringList{"FBplay0.ply"});
+
+        fb98.writePlay("other game", playTime(50)); // a later time than anything here
+        rig.paths.gFBVer = FBPro98Folder;
+        rig.clock.advance(6000); // copy on 98 fails; the next look arms it again
+        QVERIFY(rig.problems.current.startsWith("Play 1 not captured: "));
+        rig.clock.advance(2000);
+        QVERIFY(rig.enabled(Id::Timer5));
+        rig.paths.gFBVer = FBPro97Folder; // back, while the retry is pending
+        rig.clock.advance(10'000);
+        QCOMPARE(rig.game.capturedNames(), QStringList{"FBplay0.ply"});
+        QCOMPARE(rig.engine.PlayCount(), 1);
+
+        // The watch goes on from this folder's last play, not the other folder's later time.
+        rig.game.writePlay("play one", playTime(1));
+        rig.clock.advance(6000);
+        QCOMPARE(rig.game.capturedNames(), (QStringList{"FBplay0.ply", "FBplay1.ply"}));
+        QCOMPARE(rig.game.captured("FBplay1.ply"), QByteArray("play one"));
         QVERIFY(rig.problems.current.isEmpty());
     }
 
