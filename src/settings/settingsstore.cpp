@@ -1,8 +1,15 @@
 #include "settings/settingsstore.h"
 
+#include "settings/inifilecheck.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
+#include <memory>
 
 namespace huddlex {
 
@@ -14,32 +21,117 @@ QString executableBaseName() {
     const QString base = QFileInfo(path).completeBaseName();
     return base.isEmpty() ? QStringLiteral("huddlex") : base;
 }
+
+// The one place the store is opened, so where it lives is decided here alone.
+std::unique_ptr<QSettings> openSettings(const QString& name) {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name, name);
+}
+
+// Whether a settings file is malformed, looked at again only when it changes. Qt reports a
+// broken file only to the first QSettings of a process and serves what it could parse to every
+// later one, so the program keeps its own verdict for the whole session.
+class FileVerdicts {
+public:
+    bool isMalformed(const QString& fileName) {
+        const QFileInfo info(fileName);
+        if (!info.isFile())
+            return false; // no file (or the registry): nothing to distrust
+        Verdict& verdict = verdicts_[fileName];
+        const QDateTime modified = info.lastModified();
+        if (!verdict.checked || verdict.size != info.size() || verdict.modified != modified) {
+            QFile file(fileName);
+            verdict.malformed =
+                file.open(QIODevice::ReadOnly) ? !isWellFormedIni(file.readAll()) : false;
+            verdict.size = info.size();
+            verdict.modified = modified;
+            verdict.checked = true;
+        }
+        return verdict.malformed;
+    }
+
+private:
+    struct Verdict {
+        bool checked = false;
+        bool malformed = false;
+        qint64 size = -1;
+        QDateTime modified;
+    };
+    QHash<QString, Verdict> verdicts_;
+};
+
+FileVerdicts& verdicts() {
+    static FileVerdicts instance;
+    return instance;
+}
+
+// "huddlex.conf.bad", or the first free "huddlex.conf.bad2", "...bad3" when earlier ones are
+// there: nothing kept aside is ever replaced.
+QString asideName(const QString& fileName) {
+    QString candidate = fileName + QStringLiteral(".bad");
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = fileName + QStringLiteral(".bad%1").arg(n);
+    return candidate;
+}
 } // namespace
+
+bool SettingsStore::contains(const QString& key) const {
+    // A present key reads the same whatever the fallback; an absent one gives the fallback.
+    const QString a = QStringLiteral("\x01absent-a"), b = QStringLiteral("\x01absent-b");
+    return read(key, a) != a || read(key, b) != b;
+}
 
 NativeSettingsStore::NativeSettingsStore(QString applicationName)
     : name_(applicationName.isEmpty() ? executableBaseName() : std::move(applicationName)) {}
 
 QString NativeSettingsStore::fileName() const {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, name_, name_).fileName();
+    return openSettings(name_)->fileName();
+}
+
+bool NativeSettingsStore::isMalformed() const {
+    return verdicts().isMalformed(fileName());
+}
+
+QString NativeSettingsStore::keepAside() const {
+    const QString file = fileName();
+    if (!verdicts().isMalformed(file))
+        return {};
+    const QString aside = asideName(file);
+    if (!QFile::rename(file, aside)) {
+        qWarning().noquote() << "The settings file" << file << "does not read as settings and"
+                             << "cannot be moved aside; the setting is not saved.";
+        return {};
+    }
+    return aside;
 }
 
 QString NativeSettingsStore::read(const QString& key,
                                   const std::optional<QString>& fallback) const {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, name_, name_);
-    // A file edited into something unreadable yields the defaults; it is left as it is.
-    if (settings.status() != QSettings::NoError)
+    if (isMalformed())
         return fallback.value_or(QString());
-    settings.beginGroup(group);
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
+    const auto settings = openSettings(name_);
+    settings->beginGroup(group);
+    const QVariant value = settings->value(key);
+    if (settings->status() != QSettings::NoError || !value.isValid())
         return fallback.value_or(QString());
     return value.toString();
 }
 
+bool NativeSettingsStore::contains(const QString& key) const {
+    if (isMalformed())
+        return false;
+    const auto settings = openSettings(name_);
+    settings->beginGroup(group);
+    return settings->contains(key) && settings->status() == QSettings::NoError;
+}
+
 void NativeSettingsStore::write(const QString& key, const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, name_, name_);
-    settings.beginGroup(group);
-    settings.setValue(key, value);
+    // Writing through QSettings would save its partial reading of a malformed file: the file
+    // goes aside first, whole, so nothing typed into it is lost.
+    if (isMalformed() && keepAside().isEmpty())
+        return;
+    const auto settings = openSettings(name_);
+    settings->beginGroup(group);
+    settings->setValue(key, value);
 }
 
 QString MemorySettingsStore::read(const QString& key,
@@ -48,6 +140,10 @@ QString MemorySettingsStore::read(const QString& key,
     if (it == values_.constEnd())
         return fallback.value_or(QString());
     return *it;
+}
+
+bool MemorySettingsStore::contains(const QString& key) const {
+    return values_.contains(key);
 }
 
 void MemorySettingsStore::write(const QString& key, const QString& value) {

@@ -13,20 +13,30 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& key, const std::optional<QString>& fallback = {}) const = 0;
     virtual void write(const QString& key, const QString& value) = 0;
+    // Whether the key holds a value of its own (a read would not fall back).
+    virtual bool contains(const QString& key) const;
 };
 
-// The native per-user store, named after the executable (QSettings, native format).
+// The native per-user store, named after the executable (QSettings, native format). A settings
+// file that does not read as settings is never trusted in part: every read gives the default,
+// for the whole session, and the first write keeps the file aside as "<file>.bad" before it
+// starts a new one.
 class NativeSettingsStore final : public SettingsStore {
 public:
     // `applicationName` defaults to the executable's base name.
     explicit NativeSettingsStore(QString applicationName = {});
     QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
     void write(const QString& key, const QString& value) override;
+    bool contains(const QString& key) const override;
 
     QString applicationName() const { return name_; }
     QString fileName() const; // where the store lives (a file on Linux, a registry key on Windows)
+    bool isMalformed() const;
 
 private:
+    // Moves a malformed file aside; returns where it went, or empty when it could not.
+    QString keepAside() const;
+
     QString name_;
 };
 
@@ -35,6 +45,7 @@ class MemorySettingsStore final : public SettingsStore {
 public:
     QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
     void write(const QString& key, const QString& value) override;
+    bool contains(const QString& key) const override;
     const QMap<QString, QString>& values() const { return values_; }
     int writeCount() const { return writes_; }
 

@@ -13,8 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace huddlex::ui {
@@ -47,9 +49,22 @@ int addUnavailable(QComboBox& list, const QString& value) {
 
 } // namespace
 
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    // The wheel only turns the list the user has moved into: a notch over it on the way
+    // elsewhere must not move capture to another drive.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
 void DriveList::showPopup() {
     emit aboutToPopup();
     QComboBox::showPopup();
+}
+
+void DriveList::wheelEvent(QWheelEvent* event) {
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 frmSettings::frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent,
@@ -125,16 +140,16 @@ void frmSettings::buildControls() {
     connect(Drive1, &DriveList::aboutToPopup, this, &frmSettings::refreshDrives);
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frmSettings::Drive1_Change);
     connect(txtPlayFolder, &QLineEdit::textChanged, this,
-            [this](const QString& text) { store_.write(keys::FBPlayFolder, text); });
+            [this](const QString& text) { writeSetting(keys::FBPlayFolder, text); });
     connect(versions, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked)
             optVersion_Click(index);
     });
     connect(chkCapPlans, &QCheckBox::toggled, this, [this](bool checked) {
-        store_.write(keys::CapPlans, checked ? QStringLiteral("1") : QStringLiteral("0"));
+        writeSetting(keys::CapPlans, checked ? QStringLiteral("1") : QStringLiteral("0"));
     });
     connect(chkCapPlays, &QCheckBox::toggled, this, [this](bool checked) {
-        store_.write(keys::CapPlays, checked ? QStringLiteral("1") : QStringLiteral("0"));
+        writeSetting(keys::CapPlays, checked ? QStringLiteral("1") : QStringLiteral("0"));
     });
 }
 
@@ -166,7 +181,11 @@ void frmSettings::fitCaptions() {
 
 // Filling a control that changes its state runs that control's change rule, which writes
 // back the value just read; so opening and closing the dialog leaves the settings as they were.
+// A default that filled a control for an absent key is not written: the store stays as it was,
+// and a settings file that cannot be trusted is not replaced by merely looking at it.
 void frmSettings::Form_Load() {
+    loading_ = true;
+    const auto done = qScopeGuard([this] { loading_ = false; });
     selectDrive(store_.read(keys::FBDrive, defaults::FBDrive));
     const QString folder = store_.read(keys::FBPlayFolder, defaults::FBPlayFolder);
     if (txtPlayFolder->text() != folder)
@@ -218,7 +237,7 @@ void frmSettings::Drive1_Change() {
     if (index < 0)
         return;
     const QString drive = Drive1->itemData(index, writeValueRole).toString();
-    store_.write(keys::FBDrive, drive);
+    writeSetting(keys::FBDrive, drive);
     paths_.gFBDrive = drive;
 }
 
@@ -226,8 +245,14 @@ void frmSettings::optVersion_Click(int index) {
     const QString* folder = index == 0 ? &FBPro97Folder : index == 1 ? &FBPro98Folder : nullptr;
     if (!folder)
         return;
-    store_.write(keys::FBVer, *folder);
+    writeSetting(keys::FBVer, *folder);
     paths_.gFBVer = *folder;
+}
+
+void frmSettings::writeSetting(const QString& key, const QString& value) {
+    if (loading_ && !store_.contains(key))
+        return;
+    store_.write(key, value);
 }
 
 } // namespace huddlex::ui

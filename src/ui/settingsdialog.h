@@ -18,14 +18,18 @@ namespace huddlex::ui {
 
 // `Drive1`: the drive list. It reads the machine's drives again each time it drops down, so
 // a drive that came or went while the dialog was open shows as it now is.
+// It takes the mouse wheel only while it has the keyboard focus.
 class DriveList final : public QComboBox {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    explicit DriveList(QWidget* parent = nullptr);
     void showPopup() override;
 
 signals:
     void aboutToPopup();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // `frmSettings`: edits the five settings. There is nothing to confirm: each change is
@@ -49,6 +53,7 @@ private:
     void selectDrive(const QString& drive);
     void Drive1_Change();
     void optVersion_Click(int index);
+    void writeSetting(const QString& key, const QString& value);
 
     SettingsStore& store_;
     GamePaths& paths_;
@@ -58,6 +63,7 @@ private:
     QRadioButton* optVersion[2] = {};
     QCheckBox* chkCapPlans = nullptr;
     QCheckBox* chkCapPlays = nullptr;
+    bool loading_ = false;
 };
 
 } // namespace huddlex::ui

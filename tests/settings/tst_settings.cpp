@@ -1,7 +1,9 @@
 #include "settings/gamepaths.h"
+#include "settings/inifilecheck.h"
 #include "settings/settingsstore.h"
 #include "support/tempenvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
@@ -63,23 +65,113 @@ private slots:
         QCOMPARE(captureSwitchOn(store, keys::CapPlays), on);
     }
 
-    void malformedFileGivesDefaultsAndIsLeftAlone() {
+    // Which files read as settings: what Qt writes and hand edits that keep the form do; what
+    // makes QSettings run a value on into later lines, or read half a file, does not.
+    void wellFormedFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("wellFormed");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("as Qt writes it")
+            << QByteArray("[Settings]\nFBDrive=d:\nFBVer=\\\\Sierra\\\\FBPro98\\\\\n") << true;
+        QTest::newRow("quoted, with ; and =")
+            << QByteArray("[Settings]\nFBPlayFolder=\"a;b=c, d\"\n") << true;
+        QTest::newRow("comments, blanks, CR LF, BOM")
+            << QByteArray("\xef\xbb\xbf; mine\r\n\r\n  [Settings]  \r\nCapPlans = 0 ; off\r\n")
+            << true;
+        QTest::newRow("other sections")
+            << QByteArray("[General]\nx=1\n[Settings]\nCapPlays=1\n") << true;
+        QTest::newRow("escaped quote and non-ASCII")
+            << QByteArray("[Settings]\nFBPlayFolder=Sp\\\"iel \xc3\xa4\n") << true;
+        QTest::newRow("quote runs into the next lines")
+            << QByteArray("[Settings]\nFBDrive=\"D:\n[[[=\n") << false;
+        QTest::newRow("section never closed") << QByteArray("[Settings\nFBDrive=D:\n") << false;
+        QTest::newRow("bad line inside [Settings]")
+            << QByteArray("[Settings]\nFBDrive=D:\ngarbage\nFBVer=x\n") << false;
+        QTest::newRow("value without a key") << QByteArray("[Settings]\n=D:\n") << false;
+        QTest::newRow("backslash continues the line")
+            << QByteArray("[Settings]\nFBDrive=D:\\\nFBVer=x\n") << false;
+        QTest::newRow("control characters")
+            << QByteArray("[Settings]\nFBDrive=D:\x01\x02\n") << false;
+        QTest::newRow("not UTF-8") << QByteArray("[Settings]\nFBPlayFolder=\xff\xfe\n") << false;
+    }
+    void wellFormedFiles() {
+        QFETCH(QByteArray, file);
+        QTEST(isWellFormedIni(file), "wellFormed");
+    }
+
+    // Whatever a value holds, the file Qt writes for it reads as well formed.
+    void whatQtWritesIsWellFormed() {
         TempEnvironment env;
         NativeSettingsStore store(QStringLiteral("huddlex"));
-        QDir().mkpath(QFileInfo(store.fileName()).absolutePath());
-        const QByteArray garbage("[Settings\nFBDrive=\"D:\n\x01\x02[[[=\n");
-        {
-            QFile file(store.fileName());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(garbage);
-        }
-        GamePaths paths;
-        paths.readFrom(store);
-        QCOMPARE(paths.gFBDrive, QString("C:"));
-        QVERIFY(captureSwitchOn(store, keys::CapPlans));
+        const QStringList values{
+            "",          "C:",    "\\Sierra\\FBPro97\\", " lead", "a;b",    "q\"uo", "x=y",
+            "new\nline", "tab\t", "\u00e4\u4e2d",        "[s]",   "@Inval", "\\",    "\"",
+            "\r"};
+        for (int i = 0; i < values.size(); ++i)
+            store.write(QStringLiteral("Key%1").arg(i), values[i]);
         QFile file(store.fileName());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), garbage);
+        QVERIFY(isWellFormedIni(file.readAll()));
+        for (int i = 0; i < values.size(); ++i)
+            QCOMPARE(store.read(QStringLiteral("Key%1").arg(i)), values[i]);
+        QVERIFY(!store.isMalformed());
+    }
+
+    // Qt reports a broken file only to its first reader; every read here, by any store of the
+    // process, gives the defaults, and reading writes nothing.
+    void malformedFileGivesDefaultsToEveryRead() {
+        TempEnvironment env;
+        const QByteArray garbage("[Settings]\nFBDrive=\"D:\n\x01\x02[[[=\nCapPlans=0\n");
+        const QString fileName = writeSettingsFile(garbage);
+        for (int round = 0; round < 3; ++round) {
+            NativeSettingsStore store(QStringLiteral("huddlex"));
+            GamePaths paths;
+            paths.readFrom(store);
+            QCOMPARE(paths.gFBDrive, QString("C:"));
+            QVERIFY(captureSwitchOn(store, keys::CapPlans));
+            QVERIFY(!store.contains(keys::CapPlans));
+            QCOMPARE(store.read(keys::FBVer), QString());
+        }
+        QCOMPARE(TempEnvironment::readHostFile(fileName), garbage);
+        QVERIFY(!QFileInfo::exists(fileName + ".bad"));
+    }
+
+    // The first change keeps the malformed file beside the new one, whole; an earlier one kept
+    // aside is never replaced; a file mended by hand is read again.
+    void aChangeKeepsTheMalformedFileAside() {
+        TempEnvironment env;
+        const QByteArray garbage("[Settings\nFBDrive=Q:\nFBPlayFolder=MyPlays\n");
+        const QString fileName = writeSettingsFile(garbage);
+        writeHostFile(fileName + ".bad", "from an earlier session");
+        NativeSettingsStore store(QStringLiteral("huddlex"));
+        QCOMPARE(store.read(keys::FBPlayFolder, defaults::FBPlayFolder), QString("VPNFL"));
+
+        store.write(keys::FBVer, FBPro98Folder);
+        QCOMPARE(TempEnvironment::readHostFile(fileName + ".bad2"), garbage);
+        QCOMPARE(TempEnvironment::readHostFile(fileName + ".bad"), "from an earlier session");
+        QVERIFY(!store.isMalformed());
+        QCOMPARE(store.read(keys::FBVer), FBPro98Folder);
+        QCOMPARE(store.read(keys::FBDrive, defaults::FBDrive), QString("C:"));
+        QCOMPARE(store.read(keys::FBPlayFolder, defaults::FBPlayFolder), QString("VPNFL"));
+        store.write(keys::CapPlans, "0");
+        QVERIFY(!QFileInfo::exists(fileName + ".bad3"));
+        QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read(keys::CapPlans), "0");
+
+        writeHostFile(fileName, "[Settings]\nFBPlayFolder=Mended\n");
+        QCOMPARE(store.read(keys::FBPlayFolder), QString("Mended"));
+    }
+
+private:
+    static void writeHostFile(const QString& fileName, const QByteArray& data) {
+        QDir().mkpath(QFileInfo(fileName).absolutePath());
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(data);
+    }
+    static QString writeSettingsFile(const QByteArray& data) {
+        const QString fileName = NativeSettingsStore(QStringLiteral("huddlex")).fileName();
+        writeHostFile(fileName, data);
+        return fileName;
     }
 };
 

@@ -8,12 +8,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace huddlex;
 using huddlex::ui::frmSettings;
@@ -214,6 +217,79 @@ private slots:
         QCOMPARE(list->currentText(), QStringLiteral("d:"));
         QCOMPARE(list->count(), 2);
         QCOMPARE(store_.writes.size(), written);
+    }
+
+    // A notch of the wheel over the drive list on the way elsewhere changes nothing; once the
+    // list has the focus, the wheel picks drives as usual.
+    void wheelPicksADriveOnlyWithTheFocus() {
+        frmSettings dialog(store_, paths_, nullptr, source());
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* list = control<QComboBox>(dialog, "Drive1");
+        auto* folder = control<QLineEdit>(dialog, "txtPlayFolder");
+        const auto notch = [list] {
+            const QPointF at = list->rect().center();
+            QWheelEvent wheel(at, list->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        };
+        folder->setFocus();
+        notch();
+        QCOMPARE(list->currentText(), QStringLiteral("c:"));
+        QVERIFY(folder->hasFocus()); // the wheel did not take the focus either
+        QCOMPARE(store_.writes, QStringList());
+        list->setFocus();
+        notch();
+        QCOMPARE(list->currentText(), QStringLiteral("d:"));
+        QCOMPARE(store_.writes, QStringList{"FBDrive=d:"});
+    }
+
+    // A settings file that does not read as settings: the dialog shows the defaults, opening and
+    // closing it writes nothing, and a change keeps the file aside before anything is written.
+    void malformedSettingsFile() {
+        test::TempEnvironment env;
+        NativeSettingsStore store(QStringLiteral("huddlex"));
+        const QString fileName = store.fileName();
+        QDir().mkpath(QFileInfo(fileName).absolutePath());
+        const QByteArray garbage("[Settings]\nFBDrive=\"D:\n\x01\x02[[[=\nCapPlays=0\n");
+        {
+            QFile file(fileName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(garbage);
+        }
+        GamePaths paths;
+        paths.readFrom(store);
+        {
+            // Even where filling changes a control (no drive C: to show the default on).
+            frmSettings dialog(store, paths, nullptr, [] { return QStringList{"d:"}; });
+            QCOMPARE(control<QComboBox>(dialog, "Drive1")->currentText(), QStringLiteral("C:"));
+        }
+        QCOMPARE(test::TempEnvironment::readHostFile(fileName), garbage);
+        for (const bool change : {false, false, true}) {
+            QTimer::singleShot(0, [change] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                QCOMPARE(control<QComboBox>(*dialog, "Drive1")->currentText(),
+                         QStringLiteral("c:"));
+                QCOMPARE(control<QLineEdit>(*dialog, "txtPlayFolder")->text(),
+                         QStringLiteral("VPNFL"));
+                QVERIFY(control<QCheckBox>(*dialog, "chkCapPlays")->isChecked());
+                if (change)
+                    QTest::mouseClick(control<QRadioButton>(*dialog, "optVersion_1"),
+                                      Qt::LeftButton);
+                dialog->close();
+            });
+            ShowSettingsDialog(store, paths, nullptr);
+            if (!change) {
+                QCOMPARE(test::TempEnvironment::readHostFile(fileName), garbage);
+                QVERIFY(!QFileInfo::exists(fileName + ".bad"));
+            }
+        }
+        QCOMPARE(test::TempEnvironment::readHostFile(fileName + ".bad"), garbage);
+        QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read("FBVer"), v98);
+        QVERIFY(!NativeSettingsStore(QStringLiteral("huddlex")).contains("FBDrive"));
+        QCOMPARE(paths.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
     }
 
     void layoutTexts() {
