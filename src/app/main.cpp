@@ -1,16 +1,14 @@
+#include "app/application.h"
 #include "app/maincontroller.h"
 #include "capture/qttimerfactory.h"
 #include "settings/settingsstore.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
-    // Lets the desktop match the window to the installed entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huddlex.Huddlex"));
+    huddlex::configureApplication();
 
     huddlex::NativeSettingsStore store;
     huddlex::QtTimerFactory timers;

@@ -97,7 +97,7 @@ frmAbout::frmAbout(QWidget* parent)
         makerFont.setPointSizeF(makerFont.pointSizeF() - 0.25);
     maker->setFont(makerFont);
     maker->setWordWrap(false);
-    addLabel(this, "txtHomePage", QStringLiteral("Help: press F1 or see README.md"),
+    addLabel(this, "txtHomePage", QStringLiteral("Help: press F1 in any window"),
              twipsRect(120, 2880, 3870, 465));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -1,6 +1,7 @@
 // Takes the README's screenshots: a scratch Wine prefix holds a game that fakegame played and
 // that was captured, the real windows are built on it and each is grabbed into a PNG.
 // Usage: huddlex-screenshots OUTPUT_FOLDER   (run under a display, e.g. xvfb-run)
+#include "app/application.h"
 #include "app/maincontroller.h"
 #include "capture/qttimerfactory.h"
 #include "fakegame.h"
@@ -84,7 +85,7 @@ int main(int argc, char* argv[]) {
     const QString gameFolder = home + QStringLiteral("/wine/drive_c/Sierra/FBPro97");
 
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    configureApplication();
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     if (!QDir().mkpath(out) || !playCapturedGame(gameFolder)) {
         std::fprintf(stderr, "cannot prepare the scratch game\n");
