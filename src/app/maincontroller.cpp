@@ -55,13 +55,22 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
     ui::MainWindow& w = *window_;
     capture_ = std::make_unique<CaptureEngine>(
         CaptureEngine::Parts{paths_, store_, timers, w, w.File1(), &w});
-    validation_ = std::make_unique<ValidationCommands>(ValidationCommands::Parts{
-        paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown()});
+    validation_ = std::make_unique<ValidationCommands>(
+        ValidationCommands::Parts{paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown(),
+                                  [this] { capture_->showState(); },
+                                  [this](const QString& text) { showStatusMessage(text); }});
+    messageTimer_ = timers.create(kStatusMessageMs, [this] {
+        messageTimer_->setEnabled(false);
+        window_->clearStatusMessage();
+    });
 
     connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
     connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
     connect(&w, &ui::MainWindow::toolbarClicked, this, &MainController::Toolbar1_ButtonClick);
     connect(&w, &ui::MainWindow::command1Clicked, this, &MainController::Command1_Click);
+    // The reason for "Copy failed", whole, on a click: no box pops up by itself during capture.
+    connect(&w, &ui::MainWindow::captureProblemClicked, this,
+            [this](const QString& reason) { seams_.notifier->showMessage(reason); });
     connect(&w, &ui::MainWindow::unloading, this, &MainController::Form_UnLoad);
 }
 
@@ -190,6 +199,12 @@ void MainController::Toolbar1_ButtonClick(const QString& key) {
 
 void MainController::Command1_Click() {
     capture_->Command1Click();
+}
+
+void MainController::showStatusMessage(const QString& text) {
+    window_->showStatusMessage(text);
+    messageTimer_->setEnabled(false); // a new message gets its full time
+    messageTimer_->setEnabled(true);
 }
 
 void MainController::DeleteFiles() {

@@ -53,7 +53,12 @@ public:
 
     void DeleteFiles();
 
+    // How long a status-bar message (the result of Update Log) stays.
+    static constexpr int kStatusMessageMs = 5000;
+
 private:
+    void showStatusMessage(const QString& text);
+
     void routeMenu(ui::MenuArray array, int index);
     void setCaptureButtons(bool running);
 
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<ui::MainWindow> window_;
     std::unique_ptr<CaptureEngine> capture_;
     std::unique_ptr<ValidationCommands> validation_;
+    std::unique_ptr<Timer> messageTimer_; // hides the status-bar message
 };
 
 } // namespace huddlex

@@ -12,7 +12,16 @@ struct ValidationCommands::Impl {
     FBPlan mFBPlan;
 };
 
-ValidationCommands::ValidationCommands(Parts parts) : d(std::make_unique<Impl>(Impl{parts, {}})) {}
+ValidationCommands::ValidationCommands(Parts parts) : d(std::make_unique<Impl>(Impl{parts, {}})) {
+    if (!d->ui.showCaptureState) {
+        StatusSink& status = d->ui.status;
+        d->ui.showCaptureState = [&status] {
+            status.setPanelText(1, QStringLiteral("Status: Stop"));
+        };
+    }
+    if (!d->ui.showStatusMessage)
+        d->ui.showStatusMessage = [](const QString&) {};
+}
 
 ValidationCommands::~ValidationCommands() = default;
 
@@ -26,16 +35,25 @@ void ValidationCommands::Validate() {
     ValidatePlays(d->mFBPlan, ui.paths, CapturedPlays::list(ui.paths),
                   {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
     ui.progress.setProgressVisible(false);
-    ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
+    // Capture may still run (the Edit menu works during capture): say so, not "Stop".
+    ui.showCaptureState();
 }
 
 void ValidationCommands::UpdateLog() {
     Parts& ui = d->ui;
     ui.status.setPanelText(1, QStringLiteral("Status: Working"));
     ui.status.setPanelText(2, QStringLiteral("Creating FBPlay.log"));
-    UpdatePlayLog(ui.paths, d->mFBPlan.gPlayResults, ui.notifier);
-    ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
+    qsizetype names = 0;
+    const PlayLogUpdate result =
+        UpdatePlayLog(ui.paths, d->mFBPlan.gPlayResults, ui.notifier, &names);
+    ui.showCaptureState();
     ui.status.setPanelText(2, QStringLiteral("Plays: %1").arg(ui.file1.count()));
+    // Failures have shown their message; success would otherwise change nothing on screen.
+    if (result == PlayLogUpdate::Written)
+        ui.showStatusMessage(
+            QStringLiteral("FBplay.log: %1 play %2").arg(names).arg(names == 1 ? "name" : "names"));
+    else if (result == PlayLogUpdate::Emptied)
+        ui.showStatusMessage(QStringLiteral("play.log is empty: no FBplay.log"));
 }
 
 void ValidationCommands::ShowAllPlays() {

@@ -4,6 +4,7 @@
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 
+#include <functional>
 #include <memory>
 
 namespace huddlex {
@@ -21,6 +22,11 @@ public:
         ProgressSink& progress;
         PlayListView& file1;
         UnknownListView& lstUnknown;
+        // Writes panel 1 for the state capture is in once a command is done; without it,
+        // "Status: Stop".
+        std::function<void()> showCaptureState = {};
+        // Shows a short result in the status bar for a few seconds.
+        std::function<void(const QString&)> showStatusMessage = {};
     };
     explicit ValidationCommands(Parts parts);
     ~ValidationCommands();

@@ -102,7 +102,7 @@ fs::Status convertLines(const QByteArray& log, PlayLogNames& names, bool& missin
 } // namespace
 
 PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringList>& gPlayResults,
-                            Notifier& notifier) {
+                            Notifier& notifier, qsizetype* namesUsed) {
     // The game folder already ends with a backslash; the doubled one reads as one.
     const QString playLog = paths.gameFolder() + QStringLiteral("\\play.log");
     const QString fbPlayLog = paths.gameFolder() + QStringLiteral("\\FBplay.log");
@@ -149,6 +149,8 @@ PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringL
             QStringLiteral("FBplay.log could not be written: %1").arg(written.message()));
         return PlayLogUpdate::Failed;
     }
+    if (namesUsed)
+        *namesUsed = names.used();
     return PlayLogUpdate::Written;
 }
 

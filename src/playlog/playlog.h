@@ -48,8 +48,9 @@ enum class PlayLogUpdate {
 
 // Rebuilds FBplay.log in the game folder from play.log and the outcomes, replacing it only
 // once the whole new file is written. A line ends at CR or CR LF (a lone LF is part of the
-// line); every other byte passes unchanged. Shows its own messages.
+// line); every other byte passes unchanged. Shows its own messages. When written, `namesUsed`
+// (if given) receives the number of play names put in.
 PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringList>& gPlayResults,
-                            Notifier& notifier);
+                            Notifier& notifier, qsizetype* namesUsed = nullptr);
 
 } // namespace huddlex

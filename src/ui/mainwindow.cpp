@@ -10,14 +10,19 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 // The icons live in this static library, so their resource must be registered by hand.
-static void initIconResources() { Q_INIT_RESOURCE(icons); }
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace huddlex::ui {
 
@@ -63,14 +68,12 @@ MainWindow::MainWindow(QWidget* parent)
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips(2325), twips(1485));
     setCentralWidget(client);
 
     buildStatusBar(client);
 
     file1_ = new FileListBox(QStringLiteral("*.ply"), client);
     file1_->setObjectName(QStringLiteral("File1"));
-    file1_->setGeometry(twipsRect(0, 480, 2295, 675));
 
     buildToolbar(client);
 
@@ -79,18 +82,15 @@ MainWindow::MainWindow(QWidget* parent)
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    progressBar_->setGeometry(twipsRect(0, 1200, 2265, 255));
     progressBar_->hide();
 
     unknown_ = new UnknownList(client);
     unknown_->setObjectName(QStringLiteral("lstUnknown"));
-    unknown_->setGeometry(twipsRect(0, 480, 2295, 645));
     unknown_->hide();
 
     // Lies outside the client area: never seen, yet reachable with Tab.
     command1_ = new QPushButton(QStringLiteral("Command1"), client);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(twipsRect(2640, 3120, 855, 495));
     connect(command1_, &QPushButton::clicked, this, &MainWindow::command1Clicked);
 
     progressBar_->raise();
@@ -99,33 +99,92 @@ MainWindow::MainWindow(QWidget* parent)
     setTabOrder(unknown_, command1_);
 
     buildMenus();
+    layoutControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// The design's twips were drawn for a narrower system font than today's defaults. When a text
+// of panel 1 would be cut, the whole window grows by one factor, as frmSettings does for its
+// captions: the arrangement and proportions stay as designed, panel 2 keeps its designed share
+// of the status bar (cut at the window's edge), and the status texts can be read.
+double MainWindow::fontScale() const {
+    QLabel probe;
+    probe.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    probe.setFont(font());
+    int needed = 0;
+    for (const QString& text : panel1Texts()) {
+        probe.setText(text);
+        needed = std::max(needed, probe.sizeHint().width());
+    }
+    const int designed = twips(1440) - 2;
+    return std::clamp(double(needed) / std::max(1, designed), 1.0, 3.0);
+}
+
+int MainWindow::scaled(int twipsValue) const {
+    return int(std::lround(twips(twipsValue) * scale_));
+}
+
+QRect MainWindow::scaledRect(int left, int top, int width, int height) const {
+    return QRect(scaled(left), scaled(top), scaled(width), scaled(height));
+}
+
+void MainWindow::layoutControls() {
+    scale_ = fontScale();
+    centralWidget()->setFixedSize(scaled(2325), scaled(1485));
+    statusBar_->setGeometry(scaledRect(0, 1155, 2325, 330));
+    const int panelWidth = scaled(1440) - 2;
+    const int panelHeight = statusBar_->height() - 4;
+    for (int i = 0; i < 2; ++i)
+        panels_[i]->setGeometry(scaled(1440) * i + 1, 2, panelWidth, panelHeight);
+    message_->setGeometry(1, 2, statusBar_->width() - 2, panelHeight);
+    file1_->setGeometry(scaledRect(0, 480, 2295, 675));
+    toolbar_->setGeometry(scaledRect(0, 0, 2325, 420));
+    for (QAction* action : std::as_const(toolbarButtons_)) {
+        if (QWidget* button = action ? toolbar_->widgetForAction(action) : nullptr)
+            button->setFixedSize(scaled(345), scaled(330));
+    }
+    progressBar_->setGeometry(scaledRect(0, 1200, 2265, 255));
+    unknown_->setGeometry(scaledRect(0, 480, 2295, 645));
+    command1_->setGeometry(scaledRect(2640, 3120, 855, 495));
+}
+
 void MainWindow::buildStatusBar(QWidget* client) {
-    auto* bar = new QFrame(client);
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setGeometry(twipsRect(0, 1155, 2325, 330));
+    statusBar_ = new QFrame(client);
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     const char* texts[] = {"Status: Stop", "Plays: 0"};
     for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(QString::fromLatin1(texts[i]), bar);
+        auto* panel = new QLabel(QString::fromLatin1(texts[i]), statusBar_);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setGeometry(twips(1440) * i + 1, 2, twips(1440) - 2, bar->height() - 4);
         panels_[i] = panel;
     }
+    panels_[0]->installEventFilter(this);
+
+    message_ = new QLabel(statusBar_);
+    message_->setObjectName(QStringLiteral("StatusMessage"));
+    message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    message_->hide();
+}
+
+const QStringList& MainWindow::panel1Texts() {
+    static const QStringList texts = {
+        QStringLiteral("Status: Stop"),       QStringLiteral("Status: Running"),
+        QStringLiteral("Status: Validating"), QStringLiteral("Status: Working"),
+        QStringLiteral("Copy failed"),
+    };
+    return texts;
 }
 
 void MainWindow::buildToolbar(QWidget* client) {
     toolbar_ = new QToolBar(client);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setGeometry(twipsRect(0, 0, 2325, 420));
     toolbar_->setIconSize(QSize(16, 16));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Seven 23-pixel buttons fill the narrow window only without Qt's extra margins.
-    toolbar_->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    toolbar_->setStyleSheet(
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
     toolbar_->layout()->setContentsMargins(0, 0, 0, 0);
     for (const ButtonSpec& spec : buttonSpecs) {
         if (!spec.key) {
@@ -141,10 +200,8 @@ void MainWindow::buildToolbar(QWidget* client) {
         action->setToolTip(shownText(spec.toolTip));
         if (key == QLatin1String("bStart"))
             action->setCheckable(true); // drawn pressed while capture runs
-        if (QWidget* button = toolbar_->widgetForAction(action)) {
+        if (QWidget* button = toolbar_->widgetForAction(action))
             button->setObjectName(key);
-            button->setFixedSize(twips(345), twips(330));
-        }
         connect(action, &QAction::triggered, this, [this, key] { emit toolbarClicked(key); });
         toolbarButtons_ << action;
     }
@@ -162,7 +219,8 @@ void MainWindow::buildMenus() {
         {"&Help", "mnuHelp", {{"&Contents", 0}, {"-", 0}, {"&About", 0}}},
     };
     // The four titles must fit the narrow window on one line.
-    menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; padding: 0px; } QMenuBar::item { padding: 1px 3px; }"));
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { spacing: 0px; padding: 0px; } QMenuBar::item { padding: 1px 3px; }"));
     for (int m = 0; m < 4; ++m) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(specs[m].title));
         menu->setObjectName(QString::fromLatin1(specs[m].arrayName));
@@ -218,9 +276,12 @@ void MainWindow::ToggleOnTop() {
     }
 }
 
-QPoint MainWindow::placement(const QRect& available, const QSize& frame,
-                             const QPoint& clientOffset) {
-    QPoint topLeft = QPoint(twips(12480), twips(9195)) - clientOffset;
+QPoint MainWindow::placement(const QRect& available, const QSize& frame, const QRect& client) {
+    // The design puts the client area at 12480 x 9195 twips on the 1024 x 768 screen it was
+    // made for (15 twips to a pixel there): that is its distance from the lower right corner.
+    const QPoint gap(twips(1024 * 15 - 12480 - 2325), twips(768 * 15 - 9195 - 1485));
+    QPoint topLeft =
+        available.bottomRight() + QPoint(1, 1) - gap - client.bottomRight() - QPoint(1, 1);
     const QRect wanted(topLeft, frame);
     if (available.contains(wanted))
         return topLeft;
@@ -232,8 +293,11 @@ QPoint MainWindow::placement(const QRect& available, const QSize& frame,
 }
 
 void MainWindow::setPanelText(int panel, const QString& text) {
-    if (panel == 1 || panel == 2)
-        panels_[panel - 1]->setText(text);
+    if (panel != 1 && panel != 2)
+        return;
+    if (panel == 1)
+        clearCaptureProblem(); // a status text of its own replaces the problem shown
+    panels_[panel - 1]->setText(text);
 }
 
 QString MainWindow::panelText(int panel) const {
@@ -255,19 +319,56 @@ void MainWindow::setProgressValue(double value) {
 }
 
 void MainWindow::showCaptureProblem(const QString& reason) {
-    // The panels are too narrow for the reason: it rides along as their tool tip.
-    panels_[0]->setText(QStringLiteral("Copy failed"));
-    for (QLabel* panel : panels_) {
-        panel->setStyleSheet(QStringLiteral("color: #c00000;"));
-        panel->setToolTip(reason);
-    }
+    // The reason is too long for the tiny window: the tool tip carries it and a click on
+    // the panel shows it whole. Panel 2 keeps its colour: its count is not in question.
+    problem_ = reason;
+    QLabel* panel = panels_[0];
+    panel->setText(QStringLiteral("Copy failed"));
+    panel->setStyleSheet(QStringLiteral("color: #c00000;"));
+    panel->setToolTip(reason);
+    panel->setCursor(Qt::PointingHandCursor);
 }
 
 void MainWindow::clearCaptureProblem() {
-    for (QLabel* panel : panels_) {
-        panel->setStyleSheet(QString());
-        panel->setToolTip(QString());
+    problem_.clear();
+    QLabel* panel = panels_[0];
+    panel->setStyleSheet(QString());
+    panel->setToolTip(QString());
+    panel->unsetCursor();
+}
+
+void MainWindow::showStatusMessage(const QString& text) {
+    const QFontMetrics metrics(message_->font());
+    const int room = message_->contentsRect().width() - metrics.horizontalAdvance(QLatin1Char('x'));
+    message_->setText(metrics.elidedText(text, Qt::ElideRight, room));
+    message_->setToolTip(text);
+    message_->show();
+    message_->raise();
+}
+
+void MainWindow::clearStatusMessage() {
+    message_->hide();
+    message_->clear();
+    message_->setToolTip(QString());
+}
+
+QString MainWindow::statusMessage() const {
+    return message_->isHidden() ? QString() : message_->toolTip();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panels_[0] && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !problem_.isEmpty()) {
+        emit captureProblemClicked(problem_);
+        return true;
     }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange && statusBar_)
+        layoutControls();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -282,8 +383,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     placed_ = true;
     if (const QScreen* screen = this->screen()) {
         const QPoint clientOffset =
-            geometry().topLeft() - frameGeometry().topLeft() + QPoint(0, centralWidget()->y());
-        move(placement(screen->availableGeometry(), frameGeometry().size(), clientOffset));
+            geometry().topLeft() - frameGeometry().topLeft() + centralWidget()->pos();
+        move(placement(screen->availableGeometry(), frameGeometry().size(),
+                       QRect(clientOffset, centralWidget()->size())));
     }
 }
 

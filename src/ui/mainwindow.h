@@ -6,6 +6,7 @@
 #include <QVector>
 
 class QAction;
+class QFrame;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -42,9 +43,16 @@ public:
     // "Always &On Top": flips the check mark, then the window's stacking to match.
     void ToggleOnTop();
 
-    // Where the window goes: the designed spot near the lower right of a 1024 x 768
-    // screen, moved inside `available` when it would not fit there.
-    static QPoint placement(const QRect& available, const QSize& frame, const QPoint& clientOffset);
+    // Where the window's frame goes: the lower right corner of its client area (`client`,
+    // relative to the frame) as far from the lower right corner of `available` as the design
+    // puts it from the corner of a 1024 x 768 screen, so a window of the designed size lands
+    // exactly on the designed spot there. Moved inside `available` when it would not fit.
+    static QPoint placement(const QRect& available, const QSize& frame, const QRect& client);
+
+    // Every text panel 1 shows; the window is laid out so the longest fits in its font.
+    static const QStringList& panel1Texts();
+    // The factor the designed layout is grown by for the current font (1 when it fits).
+    double layoutScale() const { return scale_; }
 
     // StatusSink
     void setPanelText(int panel, const QString& text) override;
@@ -54,37 +62,56 @@ public:
     void setProgressValue(double value) override;
     double progressValue() const override { return progress_; }
 
-    // A problem with capture, kept beside the status until the next good capture.
+    // A problem with capture: panel 1 reads "Copy failed" in red until the next good capture
+    // or the next status text; a click on it asks for the reason (captureProblemClicked).
     void showCaptureProblem(const QString& reason) override;
     void clearCaptureProblem() override;
+    QString captureProblem() const { return problem_; }
+
+    // A short note over the whole status bar, such as the result of Update Log, until
+    // clearStatusMessage(); whoever shows it decides how long it stays.
+    void showStatusMessage(const QString& text);
+    void clearStatusMessage();
+    QString statusMessage() const;
 
 signals:
     void menuClicked(huddlex::ui::MenuArray array, int index);
     void onTopClicked();
     void toolbarClicked(const QString& key);
     void command1Clicked();
+    void captureProblemClicked(const QString& reason);
     void unloading(); // the window is closing: Form_UnLoad
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildToolbar(QWidget* client);
     void buildStatusBar(QWidget* client);
+    double fontScale() const;
+    int scaled(int twips) const;
+    QRect scaledRect(int left, int top, int width, int height) const;
+    void layoutControls();
 
     FileListBox* file1_ = nullptr;
     UnknownList* unknown_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPushButton* command1_ = nullptr;
     QToolBar* toolbar_ = nullptr;
+    QFrame* statusBar_ = nullptr;
     QLabel* panels_[2] = {};
+    QLabel* message_ = nullptr;
+    QString problem_;
     QVector<QAction*> toolbarButtons_;
     QVector<QAction*> menus_[4];
     QAction* onTop_ = nullptr;
     double progress_ = 0;
     bool placed_ = false;
+    double scale_ = 1.0;
 };
 
 } // namespace huddlex::ui

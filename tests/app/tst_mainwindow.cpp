@@ -5,6 +5,7 @@
 #include "ui/twips.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -24,7 +25,10 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Huddlex"));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
-        QCOMPARE(w.centralWidget()->size(), QSize(ui::twips(2325), ui::twips(1485)));
+        // Grown by one factor at most, so the arrangement and proportions stay as designed.
+        QVERIFY(w.layoutScale() >= 1.0);
+        QCOMPARE(w.centralWidget()->size(), QSize(qRound(ui::twips(2325) * w.layoutScale()),
+                                                  qRound(ui::twips(1485) * w.layoutScale())));
         // Indices count the separator; bLog shows the book, bView the eye.
         QCOMPARE(w.toolbarButton(1)->objectName(), QString("bStart"));
         QVERIFY(!w.toolbarButton(3));
@@ -51,21 +55,67 @@ private slots:
         QVERIFY(command1->focusPolicy() & Qt::TabFocus);
     }
 
-    void placementKeepsTheWindowOnScreen_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<bool>("designed");
-        QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768) << true;
-        QTest::newRow("800 x 600") << QRect(0, 0, 800, 600) << false;
-        QTest::newRow("second screen to the left") << QRect(-640, 0, 640, 480) << false;
+    // The designed offset from the lower right corner of the available area, which on a bare
+    // 1024 x 768 screen is the designed spot; a panel moves it, a screen too small clamps it.
+    void placementKeepsTheDesignedCornerOffset_data() {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("clientBottomRight"); // exclusive; null: clamped instead
+        const QPoint gap(ui::twips(555), ui::twips(840));
+        QTest::newRow("1024 x 768: the designed spot")
+            << QRect(0, 0, 1024, 768) << QPoint(ui::twips(12480 + 2325), ui::twips(9195 + 1485));
+        QTest::newRow("1920 x 1080: lower right, not the middle")
+            << QRect(0, 0, 1920, 1080) << QPoint(1920, 1080) - gap;
+        QTest::newRow("1024 x 768, panel at the bottom")
+            << QRect(0, 0, 1024, 728) << QPoint(1024, 728) - gap;
+        QTest::newRow("1920 x 1080, panel on the left and at the top")
+            << QRect(64, 32, 1856, 1048) << QPoint(1920, 1080) - gap;
+        QTest::newRow("second screen to the left")
+            << QRect(-1280, 0, 1280, 1024) << QPoint(0, 1024) - gap;
+        QTest::newRow("screen smaller than the window") << QRect(0, 0, 120, 90) << QPoint();
     }
-    void placementKeepsTheWindowOnScreen() {
-        QFETCH(QRect, screen);
-        QFETCH(bool, designed);
-        const QSize frame(ui::twips(2325) + 8, ui::twips(1485) + 50);
-        const QPoint offset(4, 46);
-        const QPoint at = ui::MainWindow::placement(screen, frame, offset);
-        QVERIFY(screen.contains(QRect(at, frame)));
-        QCOMPARE(at == QPoint(ui::twips(12480), ui::twips(9195)) - offset, designed);
+    void placementKeepsTheDesignedCornerOffset() {
+        QFETCH(QRect, available);
+        QFETCH(QPoint, clientBottomRight);
+        const QSize clientSize(ui::twips(2325), ui::twips(1485));
+        const QSize frame(clientSize.width() + 8, clientSize.height() + 50);
+        const QRect client(QPoint(4, 46), clientSize); // within the frame
+        const QPoint at = ui::MainWindow::placement(available, frame, client);
+        if (clientBottomRight.isNull()) {
+            QCOMPARE(at, available.topLeft());
+            return;
+        }
+        QVERIFY(available.contains(QRect(at, frame)));
+        QCOMPARE(at + client.topLeft() + QPoint(clientSize.width(), clientSize.height()),
+                 clientBottomRight);
+        if (available == QRect(0, 0, 1024, 768))
+            QCOMPARE(at + client.topLeft(), QPoint(ui::twips(12480), ui::twips(9195)));
+    }
+
+    // Every text of panel 1 can be read whole in the window's font, also after it changes;
+    // panel 2 keeps its designed share and still shows a two-digit count.
+    void panelOneFitsItsLongestText() {
+        ControllerFixture f;
+        ui::MainWindow& w = f.load().window();
+        auto* panel1 = w.findChild<QLabel*>("Panel1");
+        auto* panel2 = w.findChild<QLabel*>("Panel2");
+        auto* bar = w.findChild<QWidget*>("StatusBar1");
+        for (const int pointSize : {0, 14}) {
+            if (pointSize) {
+                QFont bigger = w.font();
+                bigger.setPointSize(pointSize);
+                w.setFont(bigger);
+            }
+            for (const QString& text : ui::MainWindow::panel1Texts()) {
+                w.setPanelText(1, text);
+                QVERIFY2(panel1->sizeHint().width() <= panel1->width(), qPrintable(text));
+            }
+            for (const QString& text : {QString("Plays: 99"), QString("UK-P: 99")}) {
+                w.setPanelText(2, text);
+                QVERIFY2(panel2->x() + panel2->sizeHint().width() <= bar->width(),
+                         qPrintable(text));
+            }
+            QCOMPARE(panel1->geometry().right() < panel2->x(), true);
+        }
     }
 
     void toolbarAndMenuStartStop() {
