@@ -2,6 +2,7 @@
 
 #include "help/f1filter.h"
 #include "help/helppath.h"
+#include "help/helpplacement.h"
 #include "help/helpviewer.h"
 #include "help/helpwindow.h"
 
@@ -39,15 +40,28 @@ private:
         if (!window_) {
             window_ = new help::HelpWindow(helpFile());
             window_->setAttribute(Qt::WA_DeleteOnClose);
-            if (gHelpOwner && gHelpOwner->screen())
-                window_->move(gHelpOwner->screen()->availableGeometry().center() -
-                              window_->rect().center());
+            place(*window_);
             // A top-level window without a parent outlives nothing: it goes when the program does.
             QObject::connect(qApp, &QCoreApplication::aboutToQuit, window_.data(),
                              [w = window_]() { delete w.data(); });
         }
         present(*window_);
         return *window_;
+    }
+
+    // Beside the main window, so it stays in sight: the help is read while the game runs.
+    static void place(QWidget& window) {
+        if (!gHelpOwner || !gHelpOwner->screen())
+            return;
+        const QRect available = gHelpOwner->screen()->availableGeometry();
+        if (!gHelpOwner->isVisible()) {
+            window.move(available.center() - window.rect().center());
+            return;
+        }
+        const QRect owner = gHelpOwner->frameGeometry();
+        // Not shown yet, the help has no frame: it will get one like the main window's.
+        const QSize decoration = owner.size() - gHelpOwner->size();
+        window.move(help::placeBeside(available, owner, window.size() + decoration));
     }
 
     // A modal dialog blocks every other window; help asked for from inside one must stay
