@@ -144,7 +144,9 @@ void MainWindow::layoutControls() {
             button->setFixedSize(scaled(345), scaled(330));
     }
     progressBar_->setGeometry(scaledRect(0, 1200, 2265, 255));
-    unknown_->setGeometry(scaledRect(0, 480, 2295, 645));
+    // Designed 30 twips shorter than File1, which then showed a sliver of its rows beneath;
+    // the list is meant to hide File1 while it is shown.
+    unknown_->setGeometry(file1_->geometry());
     command1_->setGeometry(scaledRect(2640, 3120, 855, 495));
 }
 
@@ -163,6 +165,7 @@ void MainWindow::buildStatusBar(QWidget* client) {
     message_ = new QLabel(statusBar_);
     message_->setObjectName(QStringLiteral("StatusMessage"));
     message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    message_->setAutoFillBackground(true); // covers the panels, not drawn over them
     message_->hide();
 }
 

@@ -37,6 +37,8 @@ private slots:
         QCOMPARE(w.toolbarButton(1)->toolTip(), QString("Start - capture plans & plays"));
         QVERIFY(w.findChild<QToolButton*>("bLog"));
         QVERIFY(w.findChild<ui::UnknownList*>("lstUnknown")->isHidden());
+        // Shown, it hides File1 whole.
+        QVERIFY(w.lstUnknown().geometry().contains(w.File1().geometry()));
         QVERIFY(w.findChild<QProgressBar*>("ProgressBar1")->isHidden());
         QCOMPARE(w.lstUnknown().palette().color(QPalette::Text), QColor(255, 0, 0));
         QCOMPARE(w.menuItem(MenuArray::mnuFile, 4)->text(), QString("E&xit"));
