@@ -53,7 +53,7 @@ void ValidationCommands::UpdateLog() {
         ui.showStatusMessage(
             QStringLiteral("FBplay.log: %1 play %2").arg(names).arg(names == 1 ? "name" : "names"));
     else if (result == PlayLogUpdate::Emptied)
-        ui.showStatusMessage(QStringLiteral("play.log is empty: no FBplay.log"));
+        ui.showStatusMessage(QStringLiteral("play.log is empty"));
 }
 
 void ValidationCommands::ShowAllPlays() {

@@ -115,6 +115,12 @@ private slots:
         QVERIFY(w.statusMessage().isEmpty());
         QVERIFY(!shown->isVisibleTo(&w));
 
+        f.env.writeFile("Sierra/FBPro97/play.log", "");
+        c.mnuEdit_Click(2);
+        QCOMPARE(w.statusMessage(), QString("play.log is empty"));
+        QVERIFY(!QFile::exists(f.game("FBplay.log")));
+        f.clock.advance(MainController::kStatusMessageMs);
+
         // Failures keep their message box and leave no note.
         QFile::remove(f.game("play.log"));
         c.mnuEdit_Click(2);
