@@ -154,7 +154,7 @@ Error makeError(ErrorKind kind, const QString& what, const QString& path) {
         reason = QStringLiteral("input/output error");
         break;
     }
-    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, path, reason)};
+    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, shownPath(path), reason)};
 }
 
 } // namespace detail
