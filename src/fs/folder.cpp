@@ -132,7 +132,15 @@ Result<Folder> Folder::subfolder(const QString& onDiskName) const {
 }
 
 Result<InputFile> Folder::openFile(const QString& onDiskName) const {
-    return openHostFile(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName));
+    // The listing already told a regular file from a FIFO or a device: no stat of its own.
+    const std::vector<Entry>& entries = listing_->entries;
+    const auto entry =
+        std::lower_bound(entries.begin(), entries.end(), onDiskName,
+                         [](const Entry& e, const QString& wanted) { return e.name < wanted; });
+    const bool listedAsFile =
+        entry != entries.end() && entry->name == onDiskName && entry->kind == Kind::File;
+    return openHostFile(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName),
+                        listedAsFile);
 }
 
 } // namespace huddlex::fs

@@ -89,12 +89,15 @@ qint64 InputFile::dataFrom(qint64 from) const {
     return std::min(detail::nextData(file_->handle(), from, size_), size_);
 }
 
-Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath) {
-    const detail::HostStat stat = detail::statHost(hostPath);
-    if (stat.error)
-        return detail::makeError(*stat.error, CannotRead, windowsPath);
-    if (!stat.isFile)
-        return detail::makeError(ErrorKind::NotRegularFile, CannotRead, windowsPath);
+Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
+                               bool knownRegular) {
+    if (!knownRegular) {
+        const detail::HostStat stat = detail::statHost(hostPath);
+        if (stat.error)
+            return detail::makeError(*stat.error, CannotRead, windowsPath);
+        if (!stat.isFile)
+            return detail::makeError(ErrorKind::NotRegularFile, CannotRead, windowsPath);
+    }
     // Unbuffered: reads go straight to the file, so a prefix costs what it asks for.
     auto file = std::make_unique<QFile>(hostPath);
     errno = 0;

@@ -32,7 +32,8 @@ public:
     qint64 dataFrom(qint64 from) const;
 
 private:
-    friend Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath);
+    friend Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
+                                          bool knownRegular);
     InputFile(std::unique_ptr<QFile> file, qint64 size, QString windowsPath);
 
     std::unique_ptr<QFile> file_;
@@ -43,8 +44,10 @@ private:
 // Opens a regular file for reading. FIFOs, devices and folders are refused, never opened.
 Result<InputFile> openFile(const QString& windowsPath);
 
-// The same for a host path already resolved; `windowsPath` is what messages name.
-Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath);
+// The same for a host path already resolved; `windowsPath` is what messages name. A caller
+// that has just listed the file as a regular one may skip the check.
+Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
+                               bool knownRegular = false);
 
 namespace detail {
 // What stat says of `hostPath` when it names nothing usable: not found (which kind), access
