@@ -64,7 +64,7 @@ public:
         if (!QFileInfo(info.absolutePath()).isDir())
             return makeError(ErrorKind::PathNotFound, what(), shown_);
         errno = 0;
-        if (info.isSymLink()) {
+        if (info.isSymbolicLink()) {
             auto temp = std::make_unique<QTemporaryFile>(info.absolutePath() +
                                                          QStringLiteral("/.huddlex-XXXXXX"));
             if (!temp->open())
@@ -283,7 +283,7 @@ Status removeFile(const QString& windowsPath) {
     const QString host = toHostPath(windowsPath);
     const QString what = QStringLiteral("Cannot delete");
     const QFileInfo info(host);
-    if (!info.isSymLink()) { // a link goes, whatever it points to
+    if (!info.isSymbolicLink()) { // a link goes, whatever it points to
         const detail::HostStat stat = detail::statHost(host);
         if (stat.error)
             return makeError(*stat.error, what, windowsPath);
