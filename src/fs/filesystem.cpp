@@ -78,8 +78,13 @@ public:
             return makeError(ErrorKind::NotRegularFile, what(), shown_);
         auto save = std::make_unique<QSaveFile>(host_);
         save->setDirectWriteFallback(false);
-        if (!save->open(QIODevice::WriteOnly))
-            return makeError(detail::kindFromErrno(errno), what(), shown_);
+        if (!save->open(QIODevice::WriteOnly)) {
+            // QSaveFile refuses a read-only destination itself, without an errno.
+            const bool readOnly = info.exists() && !info.isWritable();
+            return makeError(errno ? detail::kindFromErrno(errno)
+                                   : (readOnly ? ErrorKind::AccessDenied : ErrorKind::Other),
+                             what(), shown_);
+        }
         save_ = std::move(save);
         return {};
     }

@@ -192,6 +192,10 @@ private slots:
         const auto searchable = fs::Folder::open("C:\\G\\SearchOnly");
         QCOMPARE(searchable->listError()->kind, fs::ErrorKind::AccessDenied);
         QCOMPARE(*fs::readFile("C:\\G\\SearchOnly\\b.ply"), QByteArray("b"));
+        const QString readOnly = env.writeFile("G/read-only.log", "kept");
+        QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
+        QCOMPARE(fs::writeFile("C:\\G\\read-only.log", "new").kind(), fs::ErrorKind::AccessDenied);
+        QCOMPARE(TempEnvironment::readHostFile(readOnly), QByteArray("kept"));
     }
 
     // Names that differ only in letter case are two files; the exact name wins, then the
