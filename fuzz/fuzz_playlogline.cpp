@@ -1,5 +1,6 @@
 // The play log's line rewrite: each line of a log against a list of validation outcomes,
-// checked against the rule it implements.
+// checked against the rule it implements; then the whole log through the chunked converter,
+// which must give the same bytes wherever the chunks split it.
 #include "fuzzcheck.h"
 #include "playlog/playlog.h"
 
@@ -13,8 +14,8 @@ namespace {
 
 const QByteArray Marker = QByteArrayLiteral("FBPlay~");
 
-// Input: one byte (high bit: no validation ran; low bits: number of outcomes), the outcomes
-// each ended by a NUL, then the log text.
+// Input: one byte (high bit: no validation ran; bits 4 to 6: chunk length less one; low bits:
+// number of outcomes), the outcomes each ended by a NUL, then the log text.
 struct Case {
     std::optional<QStringList> outcomes;
     QByteArrayView log;
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PlayLogNames names(c.outcomes);
     QByteArray out;
 
+    bool lineRuleFailed = false;
     qsizetype pos = 0;
     while (pos < c.log.size()) {
         qsizetype cr = c.log.indexOf('\r', pos);
@@ -64,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (at >= 0 && !c.outcomes) {
             FUZZ_CHECK(!written);
             FUZZ_CHECK(out.size() == outBefore);
+            lineRuleFailed = true;
             break;
         }
         FUZZ_CHECK(written);
@@ -81,6 +84,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             expected = line.toByteArray();
         }
         FUZZ_CHECK(added == expected + "\r\n");
+    }
+
+    PlayLogNames chunkNames(c.outcomes);
+    PlayLogConverter converter(chunkNames);
+    const qsizetype chunk = 1 + ((data[0] >> 4) & 7);
+    QByteArray chunked;
+    bool fed = true;
+    for (qsizetype at = 0; at < c.log.size() && fed; at += chunk)
+        fed = converter.feed(c.log.sliced(at, std::min(chunk, c.log.size() - at)), chunked);
+    FUZZ_CHECK(fed == !lineRuleFailed);
+    if (fed) {
+        converter.finish(chunked);
+        FUZZ_CHECK(chunked == out);
+        FUZZ_CHECK(chunkNames.used() == names.used());
     }
     return 0;
 }

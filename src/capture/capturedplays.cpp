@@ -1,7 +1,5 @@
 #include "capture/capturedplays.h"
 
-#include "fs/filesystem.h"
-
 namespace huddlex {
 
 namespace {
@@ -47,7 +45,25 @@ CapturedPlays CapturedPlays::fromNames(const QStringList& onDiskNames) {
 }
 
 CapturedPlays CapturedPlays::list(const GamePaths& paths) {
-    return fromNames(fs::listFiles(paths.captureFolder(), QStringLiteral("FBplay*.ply")));
+    fs::Result<fs::Folder> folder = fs::Folder::open(paths.captureFolder());
+    if (!folder) {
+        CapturedPlays none;
+        none.listError_ = folder.error();
+        return none;
+    }
+    if (folder->listError()) {
+        CapturedPlays none;
+        none.listError_ = folder->listError();
+        return none;
+    }
+    QStringList files;
+    for (const fs::Folder::Entry& entry : folder->entries()) {
+        if (entry.kind == fs::Folder::Kind::File)
+            files << entry.name;
+    }
+    CapturedPlays plays = fromNames(files);
+    plays.folder_ = std::move(folder).value();
+    return plays;
 }
 
 std::optional<QString> CapturedPlays::name(qint64 number) const {

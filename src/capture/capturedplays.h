@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fs/folder.h"
 #include "settings/gamepaths.h"
 
 #include <QHash>
@@ -19,7 +20,8 @@ public:
 
     CapturedPlays() = default;
 
-    // Lists the capture folder of `paths` once; a missing folder lists nothing.
+    // Lists the capture folder of `paths` once; a missing or unreadable folder lists nothing,
+    // and listError() says why.
     static CapturedPlays list(const GamePaths& paths);
     // The same from on-disk names, for callers that already listed the folder.
     static CapturedPlays fromNames(const QStringList& onDiskNames);
@@ -38,9 +40,19 @@ public:
     // "FBplay<N>.ply", the name capture gives play N.
     static QString canonicalName(qint64 number);
 
+    // Why list() found no folder to read (missing, access denied, not a folder, a read error):
+    // a run over it has not seen the captured plays. Nothing when it was read.
+    const std::optional<fs::Error>& listError() const { return listError_; }
+
+    // The capture folder as list() read it, to open plays without resolving it again; nothing
+    // for fromNames() or when it could not be opened.
+    const std::optional<fs::Folder>& folder() const { return folder_; }
+
 private:
     QHash<qint64, QString> names_;
     qint64 highest_ = -1;
+    std::optional<fs::Error> listError_;
+    std::optional<fs::Folder> folder_;
 };
 
 } // namespace huddlex

@@ -11,6 +11,9 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace huddlex {
 
@@ -29,8 +32,14 @@ const char Usage[] =
     "  --update-log         then rebuild FBplay.log in GAME_FOLDER from play.log\n"
     "  --help               show this text\n"
     "\n"
-    "Exit status: 0 every play identified, 1 at least one unknown, 2 usage error or no such\n"
-    "GAME_FOLDER, 3 FBplay.log could not be rebuilt.\n";
+    "Exit status (when several apply, the highest):\n"
+    "  0  the plans and the capture folder were read and every play was identified\n"
+    "  1  at least one play is unknown\n"
+    "  2  usage error, or GAME_FOLDER does not exist\n"
+    "  3  --update-log could not rebuild FBplay.log\n"
+    "  4  the game plans or the capture folder could not be read (missing, access denied,\n"
+    "     read error): the plays listed were not checked against the plans\n"
+    "  5  the results could not be written to standard output\n";
 
 // Messages that the window shows in boxes go to standard error, one per line.
 class StreamNotifier final : public Notifier {
@@ -43,6 +52,32 @@ public:
 private:
     std::FILE* stream_;
 };
+
+// Messages name host paths while the command runs: its user gave a host folder, and the
+// drive letter it is reached by exists only inside the command.
+class HostPathsInMessages {
+public:
+    HostPathsInMessages() { fs::setMessagePaths(fs::MessagePaths::Host); }
+    ~HostPathsInMessages() { fs::setMessagePaths(fs::MessagePaths::Windows); }
+    HostPathsInMessages(const HostPathsInMessages&) = delete;
+    HostPathsInMessages& operator=(const HostPathsInMessages&) = delete;
+};
+
+// Writes all of `bytes` to `out`, flushed; false with a message on `err` when it cannot.
+bool writeOut(std::FILE* out, std::FILE* err, const QByteArray& bytes) {
+    errno = 0;
+    const size_t written =
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+    const bool ok =
+        written == static_cast<size_t>(bytes.size()) && std::fflush(out) == 0 && !std::ferror(out);
+    if (!ok) {
+        const int cause = errno;
+        std::fprintf(err,
+                     "huddlex-validate: the results could not be written to standard output%s%s\n",
+                     cause ? ": " : "", cause ? std::strerror(cause) : "");
+    }
+    return ok;
+}
 
 // A drive letter the machine does not use otherwise, for GAME_FOLDER.
 QChar spareDrive() {
@@ -74,8 +109,7 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         return usageError(err, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
-        std::fputs(Usage, out);
-        return AllIdentified;
+        return writeOut(out, err, Usage) ? AllIdentified : OutputFailed;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
@@ -94,6 +128,7 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     // by the same case rules as in the window.
     const QChar drive = spareDrive();
     fs::DriveMap::setOverride(drive, QFileInfo(gameFolder).absoluteFilePath());
+    const HostPathsInMessages hostPaths;
     MemorySettingsStore store;
     store.write(keys::FBDrive, QString(drive.toUpper()) + QLatin1Char(':'));
     store.write(keys::FBVer, QStringLiteral("\\"));
@@ -102,8 +137,17 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     StreamNotifier notifier(err);
     GamePaths paths;
     FBPlan plan;
-    ReadGamePlans(paths, store, plan, notifier);
-    plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths));
+    int status = AllIdentified;
+    if (ReadGamePlans(paths, store, plan, notifier) != PlanLoad::Complete) {
+        status = InputUnreadable; // its message is out
+    }
+    const CapturedPlays plays = CapturedPlays::list(paths);
+    if (plays.listError()) {
+        notifier.showMessage(QStringLiteral("The captured plays could not be read: %1")
+                                 .arg(plays.listError()->message));
+        status = InputUnreadable;
+    }
+    plan.gPlayResults = IdentifyPlays(plan, paths, plays);
 
     qint64 unknown = 0;
     QByteArray report;
@@ -114,16 +158,19 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         report += QStringLiteral("FBplay%1.ply\t").arg(i).toLatin1() + outcome.toLatin1() + '\n';
     }
     report += QStringLiteral("%1 Unknown Plays\n").arg(unknown).toLatin1();
-    std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), out);
-    std::fflush(out);
+    if (unknown > 0) {
+        status = std::max<int>(status, SomeUnknown);
+    }
+    // A reader that went away does not stop the log update below.
+    const bool reported = writeOut(out, err, report);
 
     if (parser.isSet(updateLogOption)) {
         const PlayLogUpdate update = UpdatePlayLog(paths, plan.gPlayResults, notifier);
         if (update != PlayLogUpdate::Written && update != PlayLogUpdate::Emptied) {
-            return PlayLogFailed;
+            status = std::max<int>(status, PlayLogFailed);
         }
     }
-    return unknown > 0 ? SomeUnknown : AllIdentified;
+    return reported ? status : OutputFailed;
 }
 
 } // namespace huddlex

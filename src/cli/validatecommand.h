@@ -5,12 +5,14 @@
 
 namespace huddlex {
 
-// Exit statuses of huddlex-validate.
+// Exit statuses of huddlex-validate. When several apply, the highest is returned.
 enum ValidateExit {
-    AllIdentified = 0,
-    SomeUnknown = 1,
-    UsageError = 2,    // also: GAME_FOLDER does not exist
-    PlayLogFailed = 3, // --update-log could not rebuild FBplay.log
+    AllIdentified = 0,   // the plans and the capture folder were read; every play identified
+    SomeUnknown = 1,     // at least one captured play is unknown
+    UsageError = 2,      // also: GAME_FOLDER does not exist
+    PlayLogFailed = 3,   // --update-log could not rebuild FBplay.log
+    InputUnreadable = 4, // the game plans or the capture folder could not be read
+    OutputFailed = 5,    // the results could not be written to standard output
 };
 
 // Runs `huddlex-validate [--play-folder NAME] [--update-log] GAME_FOLDER` with `arguments`

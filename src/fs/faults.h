@@ -10,10 +10,11 @@
 // copy, a read error, a refused delete) without touching a real disk's limits.
 namespace huddlex::fs::faults {
 
-enum class Op { Read, Write, Commit, Remove, MakeFolder };
+enum class Op { Read, Write, Commit, Remove, MakeFolder, List };
 
-// Called before each read, each written chunk, the final rename, each removal and each
-// folder creation, with the host path. Returning an error makes that step fail with it.
+// Called before each read, each written chunk, the final rename, each removal, each folder
+// creation and each listing of a folder opened by fs::Folder, with the host path. Returning an
+// error makes that step fail with it.
 using Hook = std::function<std::optional<Error>(Op op, const QString& hostPath)>;
 
 void setHook(Hook hook);

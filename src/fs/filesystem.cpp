@@ -2,12 +2,16 @@
 
 #include "fs/faults.h"
 #include "fs/hostpath.h"
+#include "fs/inputfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <cerrno>
+#include <filesystem>
+#include <memory>
 
 namespace huddlex::fs {
 
@@ -27,52 +31,130 @@ QStringList entriesOf(const QString& hostFolder, QDir::Filters filters) {
     return QDir(hostFolder).entryList(filters | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Checks that `hostPath` names an existing regular file.
-Status checkRegularFile(const QString& hostPath, const QString& what, const QString& shown) {
-    const QFileInfo info(hostPath);
-    if (!info.exists())
-        return makeError(detail::missingKind(hostPath), what, shown);
-    if (!info.isFile())
-        return makeError(ErrorKind::NotRegularFile, what, shown);
-    return {};
+// Why a folder that lists nothing gave nothing: it is missing, unreadable, or simply holds no
+// entry of the kind asked for (then nothing).
+std::optional<ErrorKind> listingFailure(const QString& hostFolder) {
+    const detail::HostStat stat = detail::statHost(hostFolder);
+    if (stat.error)
+        return *stat.error == ErrorKind::FileNotFound ? ErrorKind::PathNotFound : *stat.error;
+    if (!stat.isFolder)
+        return ErrorKind::PathNotFound;
+    std::error_code ec;
+    std::filesystem::directory_iterator probe(std::filesystem::path(hostFolder.toStdU16String()),
+                                              ec);
+    if (!ec)
+        return std::nullopt;
+    const std::error_condition why = ec.default_error_condition();
+    return why == std::errc::permission_denied || why == std::errc::operation_not_permitted
+               ? ErrorKind::AccessDenied
+               : ErrorKind::Other;
 }
 
-// Opens the atomic destination; a folder missing on the way is PathNotFound.
-Status openDestination(QSaveFile& out, const QString& hostPath, const QString& shown) {
-    out.setDirectWriteFallback(false);
-    if (QFileInfo(hostPath).isDir())
-        return makeError(ErrorKind::NotRegularFile, QStringLiteral("Cannot write"), shown);
-    if (!QFileInfo(QFileInfo(hostPath).absolutePath()).isDir())
-        return makeError(ErrorKind::PathNotFound, QStringLiteral("Cannot write"), shown);
-    errno = 0;
-    if (!out.open(QIODevice::WriteOnly))
-        return makeError(detail::kindFromErrno(errno), QStringLiteral("Cannot write"), shown);
-    return {};
-}
+// The file being written. A QSaveFile is renamed over the destination once complete; but
+// QSaveFile writes through a symbolic link to its target, which may lie anywhere, so a link
+// at the destination is replaced instead: the new file is made under a temporary name beside
+// it and renamed over the link itself.
+class Destination {
+public:
+    Destination(QString hostPath, QString shown)
+        : host_(std::move(hostPath)), shown_(std::move(shown)) {}
 
-Status writeChunk(QSaveFile& out, const QByteArray& chunk, const QString& shown) {
-    if (auto fault = faults::check(faults::Op::Write, out.fileName()))
-        return makeError(fault->kind, QStringLiteral("Cannot write"), shown);
-    errno = 0;
-    if (out.write(chunk) != chunk.size())
-        return makeError(detail::kindFromErrno(errno), QStringLiteral("Cannot write"), shown);
-    return {};
-}
-
-Status commit(QSaveFile& out, const QString& shown) {
-    if (auto fault = faults::check(faults::Op::Commit, out.fileName())) {
-        out.cancelWriting();
-        return makeError(fault->kind, QStringLiteral("Cannot write"), shown);
+    Status open() {
+        const QFileInfo info(host_);
+        if (!QFileInfo(info.absolutePath()).isDir())
+            return makeError(ErrorKind::PathNotFound, what(), shown_);
+        errno = 0;
+        if (info.isSymbolicLink()) {
+            auto temp = std::make_unique<QTemporaryFile>(info.absolutePath() +
+                                                         QStringLiteral("/.huddlex-XXXXXX"));
+            if (!temp->open())
+                return makeError(detail::kindFromErrno(errno), what(), shown_);
+            temp->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            temp_ = std::move(temp);
+            return {};
+        }
+        if (info.isDir())
+            return makeError(ErrorKind::NotRegularFile, what(), shown_);
+        auto save = std::make_unique<QSaveFile>(host_);
+        save->setDirectWriteFallback(false);
+        if (!save->open(QIODevice::WriteOnly)) {
+            // QSaveFile refuses a read-only destination itself, without an errno.
+            const bool readOnly = info.exists() && !info.isWritable();
+            return makeError(errno ? detail::kindFromErrno(errno)
+                                   : (readOnly ? ErrorKind::AccessDenied : ErrorKind::Other),
+                             what(), shown_);
+        }
+        save_ = std::move(save);
+        return {};
     }
-    errno = 0;
-    if (!out.commit())
-        return makeError(detail::kindFromErrno(errno), QStringLiteral("Cannot write"), shown);
-    return {};
+
+    Status write(const QByteArray& chunk) {
+        QFileDevice& out = device();
+        if (auto fault = faults::check(faults::Op::Write, out.fileName()))
+            return makeError(fault->kind, what(), shown_);
+        errno = 0;
+        if (out.write(chunk) != chunk.size())
+            return makeError(detail::kindFromErrno(errno), what(), shown_);
+        return {};
+    }
+
+    Status commit() {
+        if (auto fault = faults::check(faults::Op::Commit, host_)) {
+            cancel();
+            return makeError(fault->kind, what(), shown_);
+        }
+        errno = 0;
+        if (save_) {
+            if (!save_->commit())
+                return makeError(detail::kindFromErrno(errno), what(), shown_);
+            return {};
+        }
+        if (!temp_->flush()) {
+            const ErrorKind kind = detail::kindFromErrno(errno);
+            cancel();
+            return makeError(kind, what(), shown_);
+        }
+        temp_->close();
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(temp_->fileName().toStdU16String()),
+                                std::filesystem::path(host_.toStdU16String()), ec);
+        if (ec) {
+            cancel();
+            return makeError(ErrorKind::Other, what(), shown_);
+        }
+        temp_->setAutoRemove(false); // it is the destination now
+        temp_.reset();
+        return {};
+    }
+
+    void cancel() {
+        if (save_)
+            save_->cancelWriting();
+        temp_.reset(); // removes the temporary file
+    }
+
+private:
+    static QString what() { return QStringLiteral("Cannot write"); }
+    QFileDevice& device() {
+        if (save_)
+            return *save_;
+        return *temp_;
+    }
+
+    QString host_, shown_;
+    std::unique_ptr<QSaveFile> save_;
+    std::unique_ptr<QTemporaryFile> temp_;
+};
+
+MessagePaths& messagePaths() {
+    static MessagePaths style = MessagePaths::Windows;
+    return style;
 }
 
 } // namespace
 
-std::optional<QString> findFirst(const QString& windowsPath, Search kind) {
+Result<QString> find(const QString& windowsPath, Search kind) {
     const QString pattern = fileNameOf(windowsPath);
     const QString hostFolder = toHostPath(folderOf(windowsPath));
     const bool wildcard = pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
@@ -84,11 +166,24 @@ std::optional<QString> findFirst(const QString& windowsPath, Search kind) {
             (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())))
             return pattern;
     }
-    for (const QString& name : entriesOf(hostFolder, filters)) {
+    const QStringList names = entriesOf(hostFolder, filters);
+    for (const QString& name : names) {
         if (matchesWildcard(name, pattern))
             return name;
     }
-    return std::nullopt;
+    const QString what = QStringLiteral("Cannot find");
+    if (names.isEmpty()) {
+        if (auto failure = listingFailure(hostFolder))
+            return makeError(*failure, what, windowsPath);
+    }
+    return makeError(ErrorKind::FileNotFound, what, windowsPath);
+}
+
+std::optional<QString> findFirst(const QString& windowsPath, Search kind) {
+    Result<QString> found = find(windowsPath, kind);
+    if (!found)
+        return std::nullopt;
+    return std::move(found).value();
 }
 
 bool existsExactly(const QString& windowsPath, Search kind) {
@@ -100,60 +195,59 @@ bool isFolder(const QString& windowsPath) {
     return QFileInfo(toHostPath(windowsPath)).isDir();
 }
 
-QStringList listFiles(const QString& windowsFolder, const QString& pattern) {
+Result<QStringList> listFolder(const QString& windowsFolder, const QString& pattern) {
+    const QString host = toHostPath(windowsFolder);
+    const QStringList entries = entriesOf(host, QDir::Files);
+    if (entries.isEmpty()) {
+        if (auto failure = listingFailure(host))
+            return makeError(*failure, QStringLiteral("Cannot read the folder"), windowsFolder);
+    }
     QStringList names;
-    for (const QString& name : entriesOf(toHostPath(windowsFolder), QDir::Files)) {
+    for (const QString& name : entries) {
         if (matchesWildcard(name, pattern))
             names << name;
     }
     return names;
 }
 
+QStringList listFiles(const QString& windowsFolder, const QString& pattern) {
+    Result<QStringList> names = listFolder(windowsFolder, pattern);
+    return names ? std::move(names).value() : QStringList();
+}
+
 Result<QByteArray> readFile(const QString& windowsPath) {
-    const QString host = toHostPath(windowsPath);
-    const QString what = QStringLiteral("Cannot read");
-    if (Status s = checkRegularFile(host, what, windowsPath); !s)
-        return s.error();
-    if (auto fault = faults::check(faults::Op::Read, host))
-        return makeError(fault->kind, what, windowsPath);
-    QFile file(host);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return makeError(detail::kindFromErrno(errno), what, windowsPath);
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return makeError(ErrorKind::Other, what, windowsPath);
-    return data;
+    Result<InputFile> file = openFile(windowsPath);
+    if (!file)
+        return file.error();
+    InputFile in = std::move(file).value();
+    return in.read(in.size());
 }
 
 Status copyFile(const QString& from, const QString& to) {
-    const QString source = toHostPath(from);
     const QString what = QStringLiteral("Cannot copy");
-    if (Status s = checkRegularFile(source, what, from); !s)
+    Result<InputFile> source = openFile(from);
+    if (!source)
+        return makeError(source.kind(), what, from);
+    InputFile in = std::move(source).value();
+    Destination out(toHostPath(to), to);
+    if (Status s = out.open(); !s)
         return s;
-    QFile in(source);
-    errno = 0;
-    if (!in.open(QIODevice::ReadOnly))
-        return makeError(detail::kindFromErrno(errno), what, from);
-    QSaveFile out(toHostPath(to));
-    if (Status s = openDestination(out, out.fileName(), to); !s)
-        return s;
-    while (!in.atEnd()) {
-        if (auto fault = faults::check(faults::Op::Read, source)) {
-            out.cancelWriting();
-            return makeError(fault->kind, what, from);
+    // To the end of the file as it is now, which may have grown since it was opened.
+    QByteArray chunk(chunkSize, Qt::Uninitialized);
+    for (;;) {
+        Result<qint64> got = in.read(chunk.data(), chunkSize);
+        if (!got) {
+            out.cancel();
+            return makeError(got.kind(), what, from);
         }
-        const QByteArray chunk = in.read(chunkSize);
-        if (in.error() != QFileDevice::NoError) {
-            out.cancelWriting();
-            return makeError(ErrorKind::Other, what, from);
-        }
-        if (Status s = writeChunk(out, chunk, to); !s) {
-            out.cancelWriting();
+        if (*got == 0)
+            break;
+        if (Status s = out.write(chunk.first(*got)); !s) {
+            out.cancel();
             return s;
         }
     }
-    return commit(out, to);
+    return out.commit();
 }
 
 Status writeFile(const QString& to, const QByteArray& data) {
@@ -168,36 +262,39 @@ Status writeFile(const QString& to, const QByteArray& data) {
 
 Status writeFileWith(const QString& to,
                      const std::function<Status(const ChunkWriter& write)>& produce) {
-    QSaveFile out(toHostPath(to));
-    if (Status s = openDestination(out, out.fileName(), to); !s)
+    Destination out(toHostPath(to), to);
+    if (Status s = out.open(); !s)
         return s;
     Status writeStatus;
     const ChunkWriter write = [&](const QByteArray& chunk) {
         if (!writeStatus)
             return false;
-        writeStatus = writeChunk(out, chunk, to);
+        writeStatus = out.write(chunk);
         return writeStatus.ok();
     };
     const Status produced = produce(write);
     if (!writeStatus) {
-        out.cancelWriting();
+        out.cancel();
         return writeStatus;
     }
     if (!produced) {
-        out.cancelWriting();
+        out.cancel();
         return produced;
     }
-    return commit(out, to);
+    return out.commit();
 }
 
 Status removeFile(const QString& windowsPath) {
     const QString host = toHostPath(windowsPath);
     const QString what = QStringLiteral("Cannot delete");
     const QFileInfo info(host);
-    if (!info.exists() && !info.isSymLink())
-        return makeError(detail::missingKind(host), what, windowsPath);
-    if (info.isDir())
-        return makeError(ErrorKind::NotRegularFile, what, windowsPath);
+    if (!info.isSymbolicLink()) { // a link goes, whatever it points to
+        const detail::HostStat stat = detail::statHost(host);
+        if (stat.error)
+            return makeError(*stat.error, what, windowsPath);
+        if (stat.isFolder)
+            return makeError(ErrorKind::NotRegularFile, what, windowsPath);
+    }
     if (auto fault = faults::check(faults::Op::Remove, host))
         return makeError(fault->kind, what, windowsPath);
     errno = 0;
@@ -249,11 +346,20 @@ Status makeFolder(const QString& windowsPath) {
 
 Result<QDateTime> modificationTime(const QString& windowsPath) {
     const QString host = toHostPath(windowsPath);
-    const QFileInfo info(host);
-    if (!info.exists())
-        return makeError(detail::missingKind(host), QStringLiteral("Cannot read the time of"),
-                         windowsPath);
-    return info.lastModified();
+    const detail::HostStat stat = detail::statHost(host);
+    if (stat.error)
+        return makeError(*stat.error, QStringLiteral("Cannot read the time of"), windowsPath);
+    return QFileInfo(host).lastModified();
+}
+
+void setMessagePaths(MessagePaths style) {
+    messagePaths() = style;
+}
+
+QString shownPath(const QString& windowsPath) {
+    if (messagePaths() == MessagePaths::Windows)
+        return windowsPath;
+    return QDir::toNativeSeparators(toHostPath(windowsPath));
 }
 
 } // namespace huddlex::fs

@@ -29,7 +29,12 @@ enum class Search {
 };
 
 // Directory search: the on-disk name of the first entry (in name order) that matches the
-// last component of `windowsPath`, which may hold wildcards. A missing folder gives nothing.
+// last component of `windowsPath`, which may hold wildcards. When nothing matches, the error
+// says why: FileNotFound (the folder holds no match), PathNotFound (no such folder) or
+// AccessDenied (the folder cannot be read).
+Result<QString> find(const QString& windowsPath, Search kind = Search::Files);
+
+// The same without the reason: a missing or unreadable folder gives nothing.
 std::optional<QString> findFirst(const QString& windowsPath, Search kind = Search::Files);
 
 // The existence test of the game's files: the search for `windowsPath` returns exactly
@@ -41,6 +46,13 @@ bool isFolder(const QString& windowsPath);
 
 // On-disk names of the ordinary files in a folder matching `pattern`, sorted by name.
 QStringList listFiles(const QString& windowsFolder, const QString& pattern);
+
+// On-disk names of the ordinary files in a folder matching `pattern`, sorted by name, or why
+// the folder could not be read (PathNotFound, AccessDenied, ...).
+Result<QStringList> listFolder(const QString& windowsFolder, const QString& pattern);
+
+// Writes below replace the destination atomically. A symbolic link at the destination is
+// replaced by the new file, never written through to its target.
 
 // Copies `from` over `to` atomically: `to` is either the complete copy or left as it was.
 Status copyFile(const QString& from, const QString& to);
@@ -54,7 +66,8 @@ using ChunkWriter = std::function<bool(const QByteArray& chunk)>;
 Status writeFileWith(const QString& to,
                      const std::function<Status(const ChunkWriter& write)>& produce);
 
-// Reads a whole regular file. FIFOs, devices and folders are refused, never opened.
+// Reads a whole regular file. FIFOs, devices and folders are refused, never opened. Callers
+// that must bound memory open the file (fs/inputfile.h) and read what they need.
 Result<QByteArray> readFile(const QString& windowsPath);
 
 // Deletes one file.
@@ -76,5 +89,12 @@ Status makeFolder(const QString& windowsPath);
 
 // Modification time of a file or folder.
 Result<QDateTime> modificationTime(const QString& windowsPath);
+
+// How messages name paths: as the game composes them (the window, whose user knows the game's
+// drive letters), or as host paths (the headless command, whose user gave a host folder).
+enum class MessagePaths { Windows, Host };
+void setMessagePaths(MessagePaths style);
+// `windowsPath` as messages name it.
+QString shownPath(const QString& windowsPath);
 
 } // namespace huddlex::fs

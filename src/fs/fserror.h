@@ -45,6 +45,7 @@ public:
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
     const T& value() const& { return *value_; }
+    T& value() & { return *value_; }
     T&& value() && { return std::move(*value_); }
     const T& operator*() const { return *value_; }
     const T* operator->() const { return &*value_; }

@@ -12,19 +12,21 @@ namespace huddlex::fs {
 namespace {
 
 // The on-disk name of `component` inside `hostFolder`, ignoring letter case; an exact
-// match wins without listing the folder.
+// match wins without listing the folder, else the first match in code-unit order (as
+// fs::Folder picks it, whatever the locale).
 std::optional<QString> matchComponent(const QString& hostFolder, const QString& component) {
     const QString exact = hostFolder + QLatin1Char('/') + component;
     if (QFileInfo::exists(exact))
         return component;
     const QDir dir(hostFolder);
     const QStringList names = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    std::optional<QString> first;
     for (const QString& name : names) {
-        if (name.compare(component, Qt::CaseInsensitive) == 0)
-            return name;
+        if (name.compare(component, Qt::CaseInsensitive) == 0 && (!first || name < *first))
+            first = name;
     }
-    return std::nullopt;
+    return first;
 }
 
 QString hostRootFor(const QString& windowsPath, qsizetype* rest) {
@@ -154,7 +156,7 @@ Error makeError(ErrorKind kind, const QString& what, const QString& path) {
         reason = QStringLiteral("input/output error");
         break;
     }
-    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, path, reason)};
+    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, shownPath(path), reason)};
 }
 
 } // namespace detail

@@ -6,7 +6,8 @@
 
 namespace huddlex::fs::detail {
 
-// Builds an Error of `kind` whose message reads "<what> "<path>": <reason>".
+// Builds an Error of `kind` whose message reads "<what> "<path>": <reason>", the path as
+// messages show it (shownPath).
 Error makeError(ErrorKind kind, const QString& what, const QString& path);
 
 // Classifies a failure to reach `hostPath`: PathNotFound when a folder on the way is

@@ -1,6 +1,8 @@
 #include "playlog/playlog.h"
 
 #include "fs/filesystem.h"
+#include "fs/folder.h"
+#include "fs/inputfile.h"
 
 #include <QByteArrayMatcher>
 #include <cstring>
@@ -50,50 +52,148 @@ bool WritePlayLogLine(QByteArrayView line, PlayLogNames& names, QByteArray& out)
     return true;
 }
 
+PlayLogConverter::PlayLogConverter(PlayLogNames& names)
+    : names_(names), searching_(searchesLine()) {}
+
+bool PlayLogConverter::replaceMarker(QByteArrayView segment, qsizetype at, QByteArray& out) {
+    if (!names_.validated()) {
+        return false;
+    }
+    const std::optional<QByteArray> name = names_.takeNext();
+    out.append(segment.data(), at);
+    out.append(*name);
+    out.append(' ');
+    // The marker gives way with the byte after it, which may lie in the next chunk.
+    const qsizetype rest = at + Marker.size() + 1;
+    if (rest <= segment.size()) {
+        out.append(segment.data() + rest, segment.size() - rest);
+    } else {
+        dropNext_ = true;
+    }
+    searching_ = false;
+    return true;
+}
+
+bool PlayLogConverter::feed(QByteArrayView chunk, QByteArray& out) {
+    static const QByteArrayMatcher matcher(Marker);
+    const char* const begin = chunk.data();
+    const qsizetype size = chunk.size();
+    qsizetype p = 0;
+    qsizetype nextMarker = -1; // in this chunk, at or after p; size when there is none
+    while (p < size) {
+        if (afterCr_) {
+            afterCr_ = false;
+            if (begin[p] == '\n') {
+                ++p;
+                continue;
+            }
+        }
+        if (dropNext_) {
+            dropNext_ = false;
+            if (begin[p] != '\r') {
+                ++p;
+                continue;
+            }
+        }
+        const char* cr = static_cast<const char*>(std::memchr(begin + p, '\r', size_t(size - p)));
+        const qsizetype end = cr ? cr - begin : size;
+        QByteArrayView segment(begin + p, end - p);
+        inLine_ = inLine_ || !segment.isEmpty();
+        if (!searching_) {
+            out.append(segment.data(), segment.size());
+        } else if (carry_.isEmpty()) {
+            // Most lines hold no marker: one search over the chunk finds the next one.
+            if (nextMarker < p) {
+                nextMarker = matcher.indexIn(begin, size, p);
+                nextMarker = nextMarker < 0 ? size : nextMarker;
+            }
+            if (nextMarker + Marker.size() <= end) {
+                if (!replaceMarker(segment, nextMarker - p, out)) {
+                    return false;
+                }
+            } else if (cr) {
+                out.append(segment.data(), segment.size());
+            } else {
+                const qsizetype held = std::min<qsizetype>(segment.size(), Marker.size() - 1);
+                out.append(segment.data(), segment.size() - held);
+                carry_.append(segment.last(held));
+            }
+        } else {
+            // A marker may straddle the chunks: search the held bytes and what follows them.
+            QByteArray joined = carry_ + segment.toByteArray();
+            carry_.clear();
+            const qsizetype at = matcher.indexIn(joined);
+            if (at >= 0) {
+                if (!replaceMarker(joined, at, out)) {
+                    return false;
+                }
+            } else if (cr) {
+                out.append(joined);
+            } else {
+                const qsizetype held = std::min<qsizetype>(joined.size(), Marker.size() - 1);
+                out.append(joined.constData(), joined.size() - held);
+                carry_ = joined.last(held);
+            }
+        }
+        if (!cr) {
+            break;
+        }
+        out.append(carry_);
+        carry_.clear();
+        out.append("\r\n", 2);
+        inLine_ = false;
+        afterCr_ = true;
+        dropNext_ = false;
+        searching_ = searchesLine();
+        p = end + 1;
+    }
+    return true;
+}
+
+void PlayLogConverter::finish(QByteArray& out) {
+    if (inLine_) {
+        out.append(carry_);
+        out.append("\r\n", 2);
+    }
+    carry_.clear();
+    inLine_ = false;
+}
+
 namespace {
 
-// Converts every line of `log` through `write`, in chunks.
-fs::Status convertLines(const QByteArray& log, PlayLogNames& names, bool& missingValidation,
-                        const fs::ChunkWriter& write) {
+enum class Step { Read, Write, Validation };
+
+// Feeds play.log through the converter into `write`, a chunk at a time. `failed` tells which
+// side a failure came from.
+fs::Status convertLog(fs::InputFile& log, PlayLogNames& names, Step& failed,
+                      const fs::ChunkWriter& write) {
+    PlayLogConverter converter(names);
     QByteArray out;
-    out.reserve(kChunkBytes + 1024);
-    const char* const begin = log.constData();
-    const char* const end = begin + log.size();
-    const char* p = begin;
-    qsizetype nextMarker = -1;
-    while (p < end) {
-        const char* cr =
-            static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
-        const char* lineEnd = cr ? cr : end;
-        if (nextMarker < p - begin) {
-            nextMarker = log.indexOf(Marker, p - begin);
-            if (nextMarker < 0) {
-                nextMarker = log.size();
-            }
+    out.reserve(2 * kChunkBytes);
+    for (qint64 done = 0; done < log.size();) {
+        fs::Result<QByteArray> chunk = log.read(kChunkBytes);
+        if (!chunk || chunk->isEmpty()) {
+            failed = Step::Read;
+            return chunk ? fs::Error{fs::ErrorKind::Other,
+                                     QStringLiteral("play.log became shorter while it was read")}
+                         : chunk.error();
         }
-        if (nextMarker >= lineEnd - begin) {
-            // Most lines hold no marker: one search over the whole log finds the next one.
-            out.append(p, lineEnd - p);
-            out.append("\r\n", 2);
-        } else if (!WritePlayLogLine(QByteArrayView(p, lineEnd - p), names, out)) {
-            missingValidation = true;
+        done += chunk->size();
+        if (!converter.feed(*chunk, out)) {
+            failed = Step::Validation;
             return fs::Error{fs::ErrorKind::Other, ValidateFirst};
-        }
-        p = lineEnd;
-        if (cr) {
-            ++p;
-            if (p < end && *p == '\n') {
-                ++p;
-            }
         }
         if (out.size() >= kChunkBytes) {
             if (!write(out)) {
+                failed = Step::Write;
                 return fs::Error{}; // the writer's own error is what gets reported
             }
             out.clear();
         }
     }
+    converter.finish(out);
     if (!out.isEmpty() && !write(out)) {
+        failed = Step::Write;
         return fs::Error{};
     }
     return {};
@@ -104,10 +204,10 @@ fs::Status convertLines(const QByteArray& log, PlayLogNames& names, bool& missin
 PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringList>& gPlayResults,
                             Notifier& notifier, qsizetype* namesUsed) {
     // The game folder already ends with a backslash; the doubled one reads as one.
-    const QString playLog = paths.gameFolder() + QStringLiteral("\\play.log");
-    const QString fbPlayLog = paths.gameFolder() + QStringLiteral("\\FBplay.log");
+    const QString gameFolder = paths.gameFolder();
+    const QString playLog = gameFolder + QStringLiteral("\\play.log");
 
-    fs::Result<QByteArray> log = fs::readFile(playLog);
+    fs::Result<fs::InputFile> log = fs::openFile(playLog);
     if (!log) {
         if (log.kind() == fs::ErrorKind::FileNotFound) {
             notifier.showMessage(PlayLogMissing);
@@ -115,7 +215,7 @@ PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringL
         }
         if (log.kind() == fs::ErrorKind::PathNotFound) {
             notifier.showMessage(
-                QStringLiteral("The game folder %1 does not exist").arg(paths.gameFolder()));
+                QStringLiteral("The game folder %1 does not exist").arg(fs::shownPath(gameFolder)));
         } else {
             notifier.showMessage(
                 QStringLiteral("The play.log could not be read: %1").arg(log.message()));
@@ -123,10 +223,24 @@ PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringL
         return PlayLogUpdate::Failed;
     }
 
-    if (log->isEmpty()) {
+    // One FBplay.log whatever its letter case, as on Windows; a game folder that cannot be
+    // listed might hide one in another case, so nothing is written there.
+    const QString logName = QStringLiteral("FBplay.log");
+    fs::Result<fs::Folder> folder = fs::Folder::open(gameFolder);
+    const std::optional<fs::Error> unlisted =
+        folder ? folder->listError() : std::optional<fs::Error>(folder.error());
+    if (unlisted) {
+        notifier.showMessage(
+            QStringLiteral("FBplay.log could not be written: %1").arg(unlisted->message));
+        return PlayLogUpdate::Failed;
+    }
+    const std::optional<QString> existing = folder->lookup(logName);
+    const QString fbPlayLog = gameFolder + QStringLiteral("\\") + existing.value_or(logName);
+
+    if (log->size() == 0) {
         // No line, so no FBplay.log: an earlier one goes.
-        if (fs::existsExactly(fbPlayLog)) {
-            if (fs::Status removed = fs::removeFile(fbPlayLog); !removed) {
+        if (existing) {
+            if (const fs::Status removed = fs::removeFile(fbPlayLog); !removed) {
                 notifier.showMessage(
                     QStringLiteral("FBplay.log could not be deleted: %1").arg(removed.message()));
                 return PlayLogUpdate::Failed;
@@ -136,22 +250,29 @@ PlayLogUpdate UpdatePlayLog(const GamePaths& paths, const std::optional<QStringL
     }
 
     PlayLogNames names(gPlayResults);
-    bool missingValidation = false;
+    Step failed = Step::Write;
     const fs::Status written = fs::writeFileWith(fbPlayLog, [&](const fs::ChunkWriter& write) {
-        return convertLines(*log, names, missingValidation, write);
+        return convertLog(log.value(), names, failed, write);
     });
-    if (missingValidation) {
+    if (written) {
+        if (namesUsed)
+            *namesUsed = names.used();
+        return PlayLogUpdate::Written;
+    }
+    switch (failed) {
+    case Step::Validation:
         notifier.showMessage(ValidateFirst);
         return PlayLogUpdate::NotValidated;
-    }
-    if (!written) {
+    case Step::Read:
         notifier.showMessage(
-            QStringLiteral("FBplay.log could not be written: %1").arg(written.message()));
+            QStringLiteral("The play.log could not be read: %1").arg(written.message()));
         return PlayLogUpdate::Failed;
+    case Step::Write:
+        break;
     }
-    if (namesUsed)
-        *namesUsed = names.used();
-    return PlayLogUpdate::Written;
+    notifier.showMessage(
+        QStringLiteral("FBplay.log could not be written: %1").arg(written.message()));
+    return PlayLogUpdate::Failed;
 }
 
 } // namespace huddlex

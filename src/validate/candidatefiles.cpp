@@ -1,6 +1,6 @@
 #include "validate/candidatefiles.h"
 
-#include "fs/filesystem.h"
+#include "validate/codepage.h"
 
 namespace huddlex {
 
@@ -56,102 +56,119 @@ int lookup(const QHash<QByteArray, int>& hash, QByteArrayView name, bool& found)
 
 } // namespace
 
-CandidateFiles::CandidateFiles(const QString& gameFolder) {
+CandidateFiles::CandidateFiles(const QString& gameFolder, qint64 prefixBytes)
+    : prefixBytes_(prefixBytes) {
     gameFolderLength_ = gameFolder.size();
     const qsizetype lastSeparator = gameFolder.lastIndexOf(QLatin1Char('\\'));
     if (lastSeparator < 0) {
-        usable_ = false; // no folder to start from
-        return;
+        return; // no folder to start from
     }
     QString root = gameFolder.left(lastSeparator);
     while (root.endsWith(QLatin1Char('\\'))) {
         root.chop(1);
     }
     leadingPart_ = gameFolder.mid(lastSeparator + 1);
-    folders_.push_back({root, {}, {}, {}});
-}
-
-QString CandidateFiles::childPath(int folder, QByteArrayView name) const {
-    QString path = folders_[static_cast<size_t>(folder)].path + QLatin1Char('\\');
-    if (folder == 0) {
-        path += leadingPart_;
+    fs::Result<fs::Folder> folder = fs::Folder::open(root);
+    if (folder) {
+        nodes_.push_back({std::move(folder).value(), {}, {}, {}, {}});
+        usable_ = true;
     }
-    return path + QString::fromLatin1(name);
 }
 
-int CandidateFiles::subfolder(int folder, QByteArrayView name) {
+fs::Result<fs::InputFile> CandidateFiles::open(int id) const {
+    const File& f = file(id);
+    return nodes_[static_cast<size_t>(f.node)].folder.openFile(f.name);
+}
+
+QString CandidateFiles::hostName(int node, QByteArrayView name) const {
+    return node == 0 ? leadingPart_ + fromWindows1252(name) : fromWindows1252(name);
+}
+
+int CandidateFiles::subfolder(int node, QByteArrayView name) {
     bool found = false;
-    const int known = lookup(folders_[static_cast<size_t>(folder)].subfolders, name, found);
+    const int known = lookup(nodes_[static_cast<size_t>(node)].subfolderBySpelling, name, found);
     if (found) {
         return known;
     }
     int index = -1;
     if (validName(name)) {
-        const QString path = childPath(folder, name);
-        if (fs::findFirst(path, fs::Search::FilesAndFolders)) {
-            index = static_cast<int>(folders_.size());
-            folders_.push_back({path, {}, {}, {}});
+        if (auto onDisk = nodes_[static_cast<size_t>(node)].folder.lookup(hostName(node, name))) {
+            auto& byName = nodes_[static_cast<size_t>(node)].subfolderByName;
+            if (auto it = byName.constFind(*onDisk); it != byName.constEnd()) {
+                index = *it;
+            } else {
+                fs::Result<fs::Folder> folder =
+                    nodes_[static_cast<size_t>(node)].folder.subfolder(*onDisk);
+                if (folder) {
+                    index = static_cast<int>(nodes_.size());
+                    nodes_.push_back({std::move(folder).value(), {}, {}, {}, {}});
+                }
+                nodes_[static_cast<size_t>(node)].subfolderByName.insert(*onDisk, index);
+            }
         }
     }
-    folders_[static_cast<size_t>(folder)].subfolders.insert(ownKey(name), index);
+    nodes_[static_cast<size_t>(node)].subfolderBySpelling.insert(ownKey(name), index);
     return index;
 }
 
-int CandidateFiles::file(int folder, QByteArrayView name) {
+int CandidateFiles::fileIn(int node, QByteArrayView name) {
+    Node& where = nodes_[static_cast<size_t>(node)];
     bool found = false;
-    const int known = lookup(folders_[static_cast<size_t>(folder)].files, name, found);
+    const int known = lookup(where.fileBySpelling, name, found);
     if (found) {
         return known;
     }
     int id = -1;
     if (validName(name) && !name.isEmpty()) {
-        Folder& where = folders_[static_cast<size_t>(folder)];
-        if (!where.listing) {
-            QSet<QString> names;
-            for (const QString& onDisk : fs::listFiles(where.path, QStringLiteral("*"))) {
-                names.insert(onDisk.toCaseFolded());
-            }
-            where.listing = std::move(names);
-        }
-        const QString path = childPath(folder, name);
-        const QString folded = path.toCaseFolded();
-        const QString leaf = folded.mid(folded.lastIndexOf(QLatin1Char('\\')) + 1);
-        // Hidden files are not listed; those few names are tried directly.
-        if (where.listing->contains(leaf) || leaf.startsWith(QLatin1Char('.'))) {
-            auto known = fileIds_.constFind(folded);
-            if (known != fileIds_.constEnd()) {
-                id = *known;
-            } else if (fs::Result<QByteArray> bytes = fs::readFile(path)) {
-                id = static_cast<int>(contents_.size());
-                contents_.push_back(std::move(bytes).value());
-                fileIds_.insert(folded, id);
+        if (auto onDisk = where.folder.lookup(hostName(node, name))) {
+            if (auto it = where.fileByName.constFind(*onDisk); it != where.fileByName.constEnd()) {
+                id = *it;
             } else {
-                fileIds_.insert(folded, -1);
+                id = readFile(node, *onDisk);
+                where.fileByName.insert(*onDisk, id);
             }
         }
     }
-    folders_[static_cast<size_t>(folder)].files.insert(ownKey(name), id);
+    where.fileBySpelling.insert(ownKey(name), id);
     return id;
+}
+
+int CandidateFiles::readFile(int node, const QString& onDiskName) {
+    fs::Result<fs::InputFile> opened =
+        nodes_[static_cast<size_t>(node)].folder.openFile(onDiskName);
+    if (!opened) {
+        return -1;
+    }
+    fs::InputFile in = std::move(opened).value();
+    fs::Result<QByteArray> prefix = in.read(std::min(in.size(), prefixBytes_));
+    if (!prefix) {
+        return -1;
+    }
+    // A file that shrank since its size was taken is as long as what could be read.
+    const qint64 size =
+        prefix->size() < std::min(in.size(), prefixBytes_) ? prefix->size() : in.size();
+    files_.push_back({node, onDiskName, size, std::move(prefix).value()});
+    return static_cast<int>(files_.size()) - 1;
 }
 
 int CandidateFiles::resolve(QByteArrayView entry) {
     if (!usable_ || gameFolderLength_ + entry.size() > kMaxPathLength) {
         return -1;
     }
-    int folder = 0;
+    int node = 0;
     qsizetype start = 0;
     for (;;) {
         // Only as far as a name may reach: a longer one fails without scanning the rest.
         const qsizetype window = std::min(entry.size() - start, kMaxNameLength + 1);
         const qsizetype separator = entry.sliced(start, window).indexOf('\\');
         if (separator < 0) {
-            return window > kMaxNameLength ? -1 : file(folder, entry.sliced(start));
+            return window > kMaxNameLength ? -1 : fileIn(node, entry.sliced(start));
         }
         // Doubled backslashes read as one, except right after a leading part of the game
         // folder's name, which the entry's first name completes.
-        if (separator > 0 || (folder == 0 && start == 0 && !leadingPart_.isEmpty())) {
-            folder = subfolder(folder, entry.sliced(start, separator));
-            if (folder < 0) {
+        if (separator > 0 || (node == 0 && start == 0 && !leadingPart_.isEmpty())) {
+            node = subfolder(node, entry.sliced(start, separator));
+            if (node < 0) {
                 return -1;
             }
         }

@@ -1,49 +1,65 @@
 #pragma once
 
+#include "fs/folder.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
-#include <QSet>
 #include <QString>
-#include <optional>
 #include <vector>
 
 namespace huddlex {
 
-// Finds and reads the play files that plan entries name (game folder + entry), each file at
-// most once. Names are resolved with the file system's case rules. Folder existence and
-// folder listings are cached, so the many entries that cannot name a file (an empty start
-// marker makes one per byte of plan text) are turned away without a disk access of their own.
+// Finds the play files that plan entries name (game folder + entry) and keeps, per distinct
+// file, its size and its first bytes. Entries are bytes in the game's code page; each name is
+// looked up by the file system's case rules, the exact name first. Every folder on disk is
+// listed at most once, however many spellings name it, and each spelling is looked up once,
+// so the many entries that cannot name a file (an empty start marker makes one per byte of
+// plan text) are turned away without a disk access of their own.
 class CandidateFiles {
 public:
-    explicit CandidateFiles(const QString& gameFolder);
+    // Keeps at most `prefixBytes` of each file.
+    CandidateFiles(const QString& gameFolder, qint64 prefixBytes);
 
     // The id of the readable regular file that `entry` names, the same for every entry naming
     // that file; -1 when it names nothing readable (missing, a folder, a FIFO, an invalid or
-    // over-long path). Reads the file the first time it is named.
+    // over-long path, "." or ".." parts). Reads the file's first bytes the first time.
     int resolve(QByteArrayView entry);
 
-    const QByteArray& content(int id) const { return contents_[static_cast<size_t>(id)]; }
-    int fileCount() const { return static_cast<int>(contents_.size()); }
+    int fileCount() const { return static_cast<int>(files_.size()); }
+    // Size when first read, and the first min(size, prefixBytes) bytes.
+    qint64 size(int id) const { return file(id).size; }
+    const QByteArray& prefix(int id) const { return file(id).prefix; }
+    // Opens file `id` again, for the bytes past its prefix.
+    fs::Result<fs::InputFile> open(int id) const;
 
 private:
-    struct Folder {
-        QString path;                         // Windows path, no trailing backslash
-        QHash<QByteArray, int> subfolders;    // name as written -> folder index, or -1
-        QHash<QByteArray, int> files;         // name as written -> file id, or -1
-        std::optional<QSet<QString>> listing; // case-folded names of its ordinary files
+    struct Node { // one folder as on disk
+        fs::Folder folder;
+        QHash<QByteArray, int> subfolderBySpelling; // name as written -> node, or -1
+        QHash<QByteArray, int> fileBySpelling;      // name as written -> file id, or -1
+        QHash<QString, int> subfolderByName;        // on-disk name -> node, or -1
+        QHash<QString, int> fileByName;             // on-disk name -> file id, or -1
+    };
+    struct File {
+        int node = 0;
+        QString name; // on disk
+        qint64 size = 0;
+        QByteArray prefix;
     };
 
-    int subfolder(int folder, QByteArrayView name);
-    int file(int folder, QByteArrayView name);
-    QString childPath(int folder, QByteArrayView name) const;
+    int subfolder(int node, QByteArrayView name);
+    int fileIn(int node, QByteArrayView name);
+    int readFile(int node, const QString& onDiskName);
+    QString hostName(int node, QByteArrayView name) const;
+    const File& file(int id) const { return files_[static_cast<size_t>(id)]; }
 
-    std::vector<Folder> folders_;
+    qint64 prefixBytes_;
+    std::vector<Node> nodes_;
+    std::vector<File> files_;
     QString leadingPart_; // text of the game folder after its last backslash, usually empty
     qsizetype gameFolderLength_ = 0;
-    bool usable_ = true;
-    QHash<QString, int> fileIds_; // case-folded Windows path -> file id
-    std::vector<QByteArray> contents_;
+    bool usable_ = false;
 };
 
 } // namespace huddlex

@@ -1,6 +1,7 @@
 #include "validate/planreader.h"
 
 #include "fs/filesystem.h"
+#include "fs/inputfile.h"
 
 namespace huddlex {
 
@@ -29,6 +30,8 @@ struct PlanFile {
     Setter setter;
 };
 
+constexpr qint64 kPlanChunkBytes = 1 << 20;
+
 bool isMissing(fs::ErrorKind kind) {
     return kind == fs::ErrorKind::FileNotFound || kind == fs::ErrorKind::PathNotFound;
 }
@@ -54,21 +57,37 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
     QByteArray planText;
     for (const PlanFile& planFile : plans) {
         const QString path = paths.captureFile(planFile.name);
-        fs::Result<QByteArray> bytes = fs::readFile(path);
-        if (!bytes) {
-            if (isMissing(bytes.kind())) {
+        fs::Result<fs::InputFile> file = fs::openFile(path);
+        if (!file) {
+            if (isMissing(file.kind())) {
                 notifier.showMessage(MissingGamePlan);
                 return PlanLoad::MissingPlan;
             }
-            notifier.showMessage(loadFailure(bytes.message()));
+            notifier.showMessage(loadFailure(file.message()));
             return PlanLoad::Failed;
         }
-        if (planText.size() + bytes->size() > kMaxPlanTextBytes) {
+        // The size settles the limit before a byte is read; the fields then go into the plan
+        // text a chunk at a time, so the file is never held beside it.
+        fs::InputFile& in = file.value();
+        if (planText.size() + in.size() > kMaxPlanTextBytes) {
             notifier.showMessage(
-                loadFailure(QStringLiteral("%1 makes the plan text larger than 4 GB.").arg(path)));
+                loadFailure(QStringLiteral("%1 makes the plan text larger than 4 GB.")
+                                .arg(fs::shownPath(path))));
             return PlanLoad::Failed;
         }
-        AppendPlanFields(planText, *bytes);
+        planText.reserve(planText.size() + static_cast<qsizetype>(in.size()));
+        for (qint64 done = 0; done < in.size();) {
+            fs::Result<QByteArray> chunk = in.read(kPlanChunkBytes);
+            if (!chunk || chunk->isEmpty()) {
+                notifier.showMessage(
+                    loadFailure(chunk ? QStringLiteral("%1 became shorter while it was read.")
+                                            .arg(fs::shownPath(path))
+                                      : chunk.message()));
+                return PlanLoad::Failed;
+            }
+            done += chunk->size();
+            AppendPlanFields(planText, *chunk);
+        }
         (plan.*planFile.setter)(planText, startMarker, endMarker);
     }
     return PlanLoad::Complete;

@@ -40,9 +40,17 @@ QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const Capt
     QStringList outcomes;
     outcomes.reserve(plays.count());
     for (qint64 i = 0; i < plays.count(); ++i) {
-        // A gap costs no disk access: the listing already said there is no file.
+        // A gap costs no disk access: the listing already said there is no file. The folder
+        // was resolved once by that listing, so a play is one open, whatever the letter case.
         const std::optional<QString> name = plays.name(i);
-        outcomes.append(name ? identifier.identifyFile(paths.captureFile(*name)) : UnknownPlay);
+        if (!name) {
+            outcomes.append(UnknownPlay);
+        } else if (plays.folder()) {
+            fs::Result<fs::InputFile> play = plays.folder()->openFile(*name);
+            outcomes.append(play ? identifier.identify(play.value()) : UnknownPlay);
+        } else {
+            outcomes.append(identifier.identifyFile(paths.captureFile(*name)));
+        }
         if (afterEach) {
             afterEach();
         }

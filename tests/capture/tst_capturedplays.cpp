@@ -1,8 +1,11 @@
 #include "capture/capturedplays.h"
+#include "fs/faults.h"
+#include "support/gamefolder.h"
 
 #include <QtTest>
 
 using huddlex::CapturedPlays;
+using namespace huddlex;
 
 class CapturedPlaysTest : public QObject {
     Q_OBJECT
@@ -42,6 +45,36 @@ private slots:
         QTEST(plays.count(), "count");
         for (int i = 0; i < byNumber.size(); ++i)
             QCOMPARE(plays.name(i).value_or(QString()), byNumber[i]);
+    }
+
+    // A capture folder that cannot be read is told apart from one without plays.
+    void unreadableFolderIsTold() {
+        test::TempEnvironment env;
+        test::GameFolder game(env);
+        QDir().mkpath(game.host());
+        GamePaths paths{"C:", "\\Sierra\\FBPro97\\", "VPNFL"};
+        const CapturedPlays missing = CapturedPlays::list(paths);
+        QCOMPARE(missing.count(), 0);
+        QCOMPARE(missing.listError()->kind, fs::ErrorKind::PathNotFound);
+        QVERIFY(missing.listError()->message.contains("Xferbox"));
+
+        game.makeCaptureFolder();
+        game.write("Xferbox/FBplay1.ply", "x");
+        QDir().mkpath(game.capturedHost("FBplay4.ply")); // a folder is not a play
+        const CapturedPlays read = CapturedPlays::list(paths);
+        QVERIFY(!read.listError());
+        QCOMPARE(read.count(), 2);
+        QVERIFY(read.folder());
+
+        fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::List)
+                return fs::Error{fs::ErrorKind::AccessDenied, {}};
+            return std::nullopt;
+        });
+        const CapturedPlays denied = CapturedPlays::list(paths);
+        fs::faults::clearHook();
+        QCOMPARE(denied.count(), 0);
+        QCOMPARE(denied.listError()->kind, fs::ErrorKind::AccessDenied);
     }
 
     void canonicalNamesReadBack() {

@@ -1,10 +1,16 @@
+#include "cli/validatecommand.h"
+#include "fs/faults.h"
 #include "support/tempenvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
+using namespace huddlex;
 using huddlex::test::TempEnvironment;
 
 namespace {
@@ -14,12 +20,58 @@ struct Run {
     QByteArray out, err;
 };
 
-Run runCommand(const QStringList& arguments) {
+enum class Output { Read, DevFull, ReaderGone };
+
+Run runCommand(const QStringList& arguments, Output output = Output::Read) {
     QProcess process;
-    process.start(QStringLiteral(HUDDLEX_VALIDATE_PATH), arguments);
+    if (output == Output::DevFull)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    if (output == Output::ReaderGone) {
+        // A reader that takes one byte and goes; the command's own status comes back on
+        // standard error (128 + 13 when SIGPIPE ends it).
+        process.start("bash", QStringList{"-c",
+                                          "\"$0\" \"$@\" | head -c 1 >/dev/null; "
+                                          "echo \"status=${PIPESTATUS[0]}\" >&2",
+                                          HUDDLEX_VALIDATE_PATH} +
+                                  arguments);
+    } else {
+        process.start(QStringLiteral(HUDDLEX_VALIDATE_PATH), arguments);
+    }
     process.waitForFinished(60'000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    Run run{process.exitCode(), {}, process.readAllStandardError()};
+    if (output == Output::Read)
+        run.out = process.readAllStandardOutput();
+    if (output == Output::ReaderGone) {
+        const qsizetype at = run.err.lastIndexOf("status=");
+        run.exitCode = at < 0 ? -1 : run.err.mid(at + 7).trimmed().toInt();
+        run.err.truncate(std::max<qsizetype>(at, 0));
+    }
+    return run;
 }
+
+// The command in this process, where the fs layer's test seam reaches it.
+Run runInProcess(const QStringList& arguments) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    Run run;
+    run.exitCode =
+        huddlex::runValidateCommand(QStringList{"huddlex-validate"} + arguments, out, err);
+    for (auto [file, bytes] : {std::pair{out, &run.out}, std::pair{err, &run.err}}) {
+        std::rewind(file);
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes->append(buffer, qsizetype(n));
+        std::fclose(file);
+    }
+    return run;
+}
+
+// Sets a folder's permission bits for the scope.
+struct Permissions {
+    QString path;
+    Permissions(QString p, mode_t mode) : path(std::move(p)) { ::chmod(qPrintable(path), mode); }
+    ~Permissions() { ::chmod(qPrintable(path), 0755); }
+};
 
 // A game folder outside any Wine drive, written in letter cases that differ from the plans'.
 struct League {
@@ -89,6 +141,7 @@ private slots:
         QCOMPARE(run.out, out);
     }
 
+    // Plays judged without the plans are listed, but the status says the plans were not read.
     void unknownPlaysAndMissingPlans() {
         League league;
         QFile::remove(league.folder + "/xferbox/XDef2.pln");
@@ -96,7 +149,121 @@ private slots:
         QCOMPARE(run.err, QByteArray("Missing Game Plan\n"));
         QCOMPARE(run.out, QByteArray("FBplay0.ply\tUnknown Play\nFBplay1.ply\tUnknown Play\n"
                                      "2 Unknown Plays\n"));
-        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.exitCode, 4);
+    }
+
+    // Exit 0 means the plans and the capture folder were read and every play identified;
+    // anything less says what, and messages name host paths.
+    void statuses_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message"); // in standard error; "" for none
+        QTest::newRow("all identified") << "" << 0 << "";
+        QTest::newRow("one unknown") << "unknown" << 1 << "";
+        QTest::newRow("no capture folder")
+            << "no xferbox" << 4
+            << "The captured plays could not be read: Cannot open the folder \"%1/Xferbox\": the "
+               "folder does not exist";
+        QTest::newRow("capture folder is a file") << "xferbox file" << 4 << "Missing Game Plan";
+        QTest::newRow("a folder named FBplay.log")
+            << "log folder" << 3
+            << "FBplay.log could not be written: Cannot write \"%1/FBplay.log\": it is not an "
+               "ordinary file";
+        QTest::newRow("plans missing and the log fails: the higher")
+            << "no xferbox, log folder" << 4 << "Missing Game Plan";
+    }
+    void statuses() {
+        QFETCH(QString, change);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        League league;
+        league.write("play.log", "FBPlay~1\r\n");
+        if (change.contains("unknown"))
+            league.write("xferbox/FBplay1.ply", "unknown");
+        if (change.contains("no xferbox") || change.contains("xferbox file"))
+            QDir(league.folder + "/xferbox").removeRecursively();
+        if (change.contains("xferbox file"))
+            league.write("xferbox", "not a folder");
+        if (change.contains("log folder"))
+            QDir().mkpath(league.folder + "/FBplay.log");
+        const Run run = runCommand({"--update-log", league.folder});
+        QCOMPARE(run.exitCode, exitCode);
+        if (message.contains("%1"))
+            message = message.arg(league.folder);
+        QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err.constData());
+        QVERIFY2(!run.err.contains(":\\"), run.err.constData()); // no drive letters
+        if (message.isEmpty())
+            QCOMPARE(run.err, QByteArray());
+    }
+
+    // Results that cannot be written fail the command; the log is rebuilt all the same.
+    void unwritableOutput_data() {
+        QTest::addColumn<int>("output");
+        QTest::newRow("/dev/full") << int(Output::DevFull);
+        QTest::newRow("reader gone") << int(Output::ReaderGone);
+    }
+    void unwritableOutput() {
+        QFETCH(int, output);
+        League league;
+        QByteArray log;
+        for (int i = 0; i < 5000; ++i) { // results well past a pipe's buffer
+            league.write(QStringLiteral("xferbox/FBplay%1.ply").arg(i), "blitz bytes");
+            log += "FBPlay~1\r\n";
+        }
+        league.write("play.log", log);
+        const Run run = runCommand({"--update-log", league.folder}, Output(output));
+        QCOMPARE(run.exitCode, 5);
+        QVERIFY2(run.err.startsWith("huddlex-validate: the results could not be written to "
+                                    "standard output: "),
+                 run.err.constData());
+        QCOMPARE(league.read("FBplay.log").count("BLITZ \r\n"), 5000);
+    }
+
+    // A capture folder or plans that cannot be read are reported as such, not as missing or
+    // empty. Through the fs layer's seam, so this runs as root too.
+    void accessDeniedIsReported() {
+        League league;
+        fs::faults::setHook([](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+            if ((op == fs::faults::Op::List || op == fs::faults::Op::Read) &&
+                host.contains("/xferbox"))
+                return fs::Error{fs::ErrorKind::AccessDenied, {}};
+            return std::nullopt;
+        });
+        const Run run = runInProcess({league.folder});
+        fs::faults::clearHook();
+        QCOMPARE(run.exitCode, 4);
+        const QByteArray folder = league.folder.toLocal8Bit();
+        QVERIFY2(run.err.contains("The game plans could not be loaded: Cannot read \"" + folder +
+                                  "/xferbox/xoff1.pln\": access denied\n"),
+                 run.err.constData());
+        QVERIFY2(
+            run.err.contains("Cannot read the folder \"" + folder + "/xferbox\": access denied"),
+            run.err.constData());
+        QCOMPARE(run.out, QByteArray("0 Unknown Plays\n"));
+    }
+
+    // The same with real permissions, where they bind: a capture folder that cannot be opened
+    // (mode 000) or searched but not listed (mode 311).
+    void accessDeniedOnDisk_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("000") << 0
+                             << "The game plans could not be loaded: Cannot read "
+                                "\"%1/xferbox/XOff1.pln\": access denied";
+        QTest::newRow("311") << 0311
+                             << "The captured plays could not be read: Cannot read the folder "
+                                "\"%1/xferbox\": access denied";
+    }
+    void accessDeniedOnDisk() {
+        QFETCH(int, mode);
+        QFETCH(QString, message);
+        if (geteuid() == 0)
+            QSKIP("permission bits do not bind root; accessDeniedIsReported covers the path");
+        League league;
+        const Permissions closed(league.folder + "/xferbox", mode_t(mode));
+        const Run run = runCommand({league.folder});
+        QCOMPARE(run.exitCode, 4);
+        QVERIFY2(run.err.contains(message.arg(league.folder).toLocal8Bit()), run.err.constData());
     }
 
     void updatesThePlayLog() {

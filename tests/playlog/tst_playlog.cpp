@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace huddlex;
@@ -184,6 +185,130 @@ private slots:
         QCOMPARE(rig.fbPlayLog(), QByteArray("previous\r\n"));
         QCOMPARE(QDir(rig.game.host()).entryList(QDir::Files | QDir::Hidden).size(),
                  failure == "no play.log" ? 1 : 2); // no temporary file left behind
+    }
+
+    // Fed in chunks split anywhere, the converter writes what the line rule gives line by line.
+    void chunksSplitAnywhere() {
+        QRandomGenerator random(1998);
+        const char* pieces[] = {"FBPlay~", "FBPlay", "~", "\r", "\n", "\r\n", "x", "ab "};
+        for (int round = 0; round < 300; ++round) {
+            QByteArray log;
+            const int count = random.bounded(0, 40);
+            for (int i = 0; i < count; ++i)
+                log += pieces[random.bounded(8)];
+            const int names = random.bounded(0, 6);
+            Results results;
+            if (random.bounded(5) > 0) {
+                results = QStringList();
+                for (int i = 0; i < names; ++i)
+                    results->append(QStringLiteral("VPNFL\\P%1.ply").arg(i));
+            }
+            // The rule, line by line.
+            PlayLogNames wholeNames(results);
+            QByteArray whole;
+            bool wholeOk = true;
+            for (qsizetype pos = 0; pos < log.size() && wholeOk;) {
+                const qsizetype cr = log.indexOf('\r', pos);
+                const qsizetype end = cr < 0 ? log.size() : cr;
+                wholeOk =
+                    WritePlayLogLine(QByteArrayView(log).sliced(pos, end - pos), wholeNames, whole);
+                pos = cr < 0 ? log.size() : cr + 1;
+                if (cr >= 0 && pos < log.size() && log[pos] == '\n')
+                    ++pos;
+            }
+            // The converter, on random chunks.
+            PlayLogNames chunkNames(results);
+            PlayLogConverter converter(chunkNames);
+            QByteArray chunked;
+            bool chunkOk = true;
+            for (qsizetype pos = 0; pos < log.size() && chunkOk;) {
+                const qsizetype length =
+                    std::min<qsizetype>(random.bounded(1, 9), log.size() - pos);
+                chunkOk = converter.feed(QByteArrayView(log).sliced(pos, length), chunked);
+                pos += length;
+            }
+            QCOMPARE(chunkOk, wholeOk);
+            if (chunkOk) {
+                converter.finish(chunked);
+                QCOMPARE(chunked, whole);
+                QCOMPARE(chunkNames.used(), wholeNames.used());
+            }
+        }
+    }
+
+    // FBplay.log is one file, as on Windows: whatever holds that name in another letter case
+    // is what the update replaces, and a link is replaced rather than written through.
+    void oneFbPlayLogWhateverItsCase_data() {
+        QTest::addColumn<QString>("existing"); // "file:NAME", "link:NAME" or "folder:NAME"
+        QTest::addColumn<QByteArray>("playLog");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("entries"); // the game folder's entries afterwards
+        const int written = int(PlayLogUpdate::Written);
+        const int emptied = int(PlayLogUpdate::Emptied);
+        const int failed = int(PlayLogUpdate::Failed);
+        QTest::newRow("other case replaced") << "file:fbplay.log" << QByteArray("FBPlay~1")
+                                             << written << QStringList{"fbplay.log", "play.log"};
+        QTest::newRow("other case deleted by an empty play.log")
+            << "file:FBPLAY.LOG" << QByteArray() << emptied << QStringList{"play.log"};
+        QTest::newRow("exact name wins over another case")
+            << "file:FBplay.log" << QByteArray("FBPlay~1") << written
+            << QStringList{"FBplay.log", "fbplay.log", "play.log"};
+        QTest::newRow("link replaced") << "link:FBplay.log" << QByteArray("FBPlay~1") << written
+                                       << QStringList{"FBplay.log", "play.log"};
+        QTest::newRow("link in another case replaced")
+            << "link:fbPlay.log" << QByteArray("FBPlay~1") << written
+            << QStringList{"fbPlay.log", "play.log"};
+        QTest::newRow("link deleted by an empty play.log")
+            << "link:FBplay.log" << QByteArray() << emptied << QStringList{"play.log"};
+        QTest::newRow("folder left alone") << "folder:FBplay.log" << QByteArray("FBPlay~1")
+                                           << failed << QStringList{"FBplay.log", "play.log"};
+        QTest::newRow("folder in another case left alone")
+            << "folder:fbplay.LOG" << QByteArray() << failed
+            << QStringList{"fbplay.LOG", "play.log"};
+    }
+    void oneFbPlayLogWhateverItsCase() {
+        QFETCH(QString, existing);
+        QFETCH(QByteArray, playLog);
+        QFETCH(int, outcome);
+        QFETCH(QStringList, entries);
+        Rig rig;
+        rig.game.write("play.log", playLog);
+        const QString outside = rig.env.root() + "/outside.log";
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("not ours") == 8);
+        target.close();
+        const QString kind = existing.section(':', 0, 0);
+        const QString name = existing.section(':', 1);
+        if (kind == "file")
+            rig.game.write(name, "old");
+        else if (kind == "link")
+            QVERIFY(QFile::link(outside, rig.game.hostFile(name)));
+        else
+            QDir().mkpath(rig.game.hostFile(name + "/inside"));
+        if (name == "FBplay.log" && kind == "file")
+            rig.game.write("fbplay.log", "another file");
+
+        QCOMPARE(int(rig.update(QStringList{"VPNFL\\A.ply"})), outcome);
+        QStringList after =
+            QDir(rig.game.host()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        after.sort();
+        entries.sort();
+        QCOMPARE(after, entries);
+        QCOMPARE(TempEnvironment::readHostFile(outside), QByteArray("not ours"));
+        if (outcome == int(PlayLogUpdate::Written)) {
+            QVERIFY(!QFileInfo(rig.game.hostFile(name)).isSymLink());
+            QCOMPARE(TempEnvironment::readHostFile(rig.game.hostFile(name)), QByteArray("A \r\n"));
+            QVERIFY(rig.notifier.messages.isEmpty());
+        }
+        if (name == "FBplay.log" && kind == "file")
+            QCOMPARE(TempEnvironment::readHostFile(rig.game.hostFile("fbplay.log")),
+                     QByteArray("another file"));
+        if (outcome == int(PlayLogUpdate::Failed)) {
+            QCOMPARE(rig.notifier.messages.size(), 1);
+            QVERIFY2(rig.notifier.messages[0].contains("not an ordinary file"),
+                     qPrintable(rig.notifier.messages[0]));
+            QVERIFY(QFileInfo::exists(rig.game.hostFile(name + "/inside")));
+        }
     }
 
     void missingGameFolderIsReported() {

@@ -141,9 +141,10 @@ private slots:
         QCOMPARE(identifier.IdentifyPlay(1), UnknownPlay);
     }
 
-    // Each distinct candidate file is read once per identifier however often it is listed and
-    // however many plays are identified; each play once.
-    void readsEachFileOnce() {
+    // Each distinct candidate file is read once per identifier however often and in whatever
+    // letter case it is listed, and each play at most once; a play longer than every candidate
+    // is not read at all.
+    void readsEachFileAtMostOnce() {
         Rig rig;
         Files files;
         QStringList entries;
@@ -158,7 +159,7 @@ private slots:
         QHash<QString, int> reads;
         fs::faults::setHook([&](fs::faults::Op op, const QString& host) {
             if (op == fs::faults::Op::Read)
-                ++reads[host];
+                ++reads[QFileInfo(host).fileName()];
             return std::optional<fs::Error>();
         });
         PlayIdentifier identifier(rig.paths, rig.playFiles);
@@ -167,7 +168,175 @@ private slots:
         QCOMPARE(identifier.candidateFilesRead(), 20);
         for (auto it = reads.cbegin(); it != reads.cend(); ++it)
             QVERIFY2(it.value() == 1, qPrintable(it.key()));
-        QCOMPARE(reads.size(), 40);
+        for (int i = 0; i < 20; ++i) {
+            const bool longerThanAll = 3 + 10 + (i * 7) % 25 > 3 + 10 + 19;
+            QCOMPARE(reads.contains(QStringLiteral("FBplay%1.ply").arg(i)), !longerThanAll);
+        }
+    }
+
+    // Names that differ only in letter case are two files, and each spelling of a name finds
+    // the file an exact spelling would, or else the first in name order.
+    void letterCaseKeepsFilesApart_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QByteArray>("play");
+        QTest::addColumn<QString>("expected");
+        const QStringList both{"VPNFL\\A.ply", "VPNFL\\a.ply"};
+        QTest::newRow("lower of two") << both << QByteArray("lower") << "VPNFL\\a.ply";
+        QTest::newRow("upper of two") << both << QByteArray("upper") << "VPNFL\\A.ply";
+        QTest::newRow("lower first in the plan")
+            << QStringList{"VPNFL\\a.ply", "VPNFL\\A.ply"} << QByteArray("upper") << "VPNFL\\A.ply";
+        QTest::newRow("other case finds the first in name order")
+            << QStringList{"VPNFL\\rUN.ply"} << QByteArray("RUN") << "VPNFL\\rUN.ply";
+        QTest::newRow("and only that one")
+            << QStringList{"VPNFL\\rUN.ply"} << QByteArray("Run") << UnknownPlay;
+        QTest::newRow("folder spellings lead to one folder")
+            << QStringList{"VPNFL\\off\\Run.ply", "VPNFL\\OFF\\RUN.ply", "VPNFL\\Off\\run.ply"}
+            << QByteArray("run") << "VPNFL\\off\\Run.ply";
+        QTest::newRow("dot parts never match")
+            << QStringList{"VPNFL\\Off\\..\\a.ply", "VPNFL\\.\\a.ply",
+                           "VPNFL\\..\\FBPro97\\Vpnfl\\a.ply"}
+            << QByteArray("lower") << UnknownPlay;
+    }
+    void letterCaseKeepsFilesApart() {
+        QFETCH(QStringList, entries);
+        QFETCH(QByteArray, play);
+        QFETCH(QString, expected);
+        Rig rig;
+        rig.writeFiles({{"VPNFL/A.ply", "upper"},
+                        {"VPNFL/a.ply", "lower"},
+                        {"VPNFL/RUN.ply", "RUN"},
+                        {"VPNFL/Run.ply", "Run"},
+                        {"VPNFL/OFF/RUN.ply", "run"}});
+        rig.setCandidates(entries);
+        rig.capture(0, play);
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QCOMPARE(identifier.IdentifyPlay(0), expected);
+    }
+
+    // A plan that names one folder in many spellings: the folder is listed once, and every
+    // spelling reaches the same file.
+    void manySpellingsOneListing() {
+        Rig rig;
+        Files files;
+        for (int i = 0; i < 200; ++i)
+            files << qMakePair(QStringLiteral("VPNFL/OFFENSE/Q%1.ply").arg(i),
+                               "play" + QByteArray::number(i));
+        rig.writeFiles(files);
+        QStringList entries;
+        const QString folder = "OFFENSE";
+        for (int bits = 0; bits < 128; ++bits) {
+            QString spelling;
+            for (int k = 0; k < folder.size(); ++k)
+                spelling += (bits >> k & 1) ? folder[k].toLower() : folder[k];
+            entries << "VPNFL\\" + spelling + "\\Q7.ply";
+        }
+        rig.setCandidates(entries);
+        rig.capture(0, "play7");
+        QHash<QString, int> listings;
+        fs::faults::setHook([&](fs::faults::Op op, const QString& host) {
+            if (op == fs::faults::Op::List)
+                ++listings[host];
+            return std::optional<fs::Error>();
+        });
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QCOMPARE(identifier.IdentifyPlay(0), entries.first());
+        QCOMPARE(identifier.candidateFilesRead(), 1);
+        for (auto it = listings.cbegin(); it != listings.cend(); ++it)
+            QVERIFY2(it.value() == 1, qPrintable(it.key()));
+        QCOMPARE(listings.size(), 3); // the game folder, VPNFL, OFFENSE
+    }
+
+    // Plan paths are Windows-1252; on disk the names are Unicode, as Wine stores them. The
+    // outcome keeps the plan's bytes.
+    void planPathsAreWindows1252_data() {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("onDisk");
+        QTest::newRow("right single quote")
+            << QByteArray("VPNFL\\Smith\x92s Run.ply") << QString::fromUtf8("Smith\u2019s Run.ply");
+        QTest::newRow("dashes and ellipsis")
+            << QByteArray("VPNFL\\Go \x96 go \x97 go\x85.ply")
+            << QString::fromUtf8("Go \u2013 go \u2014 go\u2026.ply");
+        QTest::newRow("euro and quotes") << QByteArray("VPNFL\\\x80\x93Q\x94.ply")
+                                         << QString::fromUtf8("\u20ac\u201cQ\u201d.ply");
+        QTest::newRow("Latin-1 letter")
+            << QByteArray("VPNFL\\Caf\xe9.ply") << QString::fromUtf8("Caf\u00e9.ply");
+        QTest::newRow("undefined byte")
+            << QByteArray("VPNFL\\x\x81.ply") << QString(QChar(0x81)).prepend('x') + ".ply";
+        QTest::newRow("letter case across the code page")
+            << QByteArray("VPNFL\\\x8a\xc9.ply") << QString::fromUtf8("\u0161\u00e9.ply");
+    }
+    void planPathsAreWindows1252() {
+        QFETCH(QByteArray, entry);
+        QFETCH(QString, onDisk);
+        Rig rig;
+        rig.writeFiles({{"VPNFL/" + onDisk, "the play"}});
+        rig.playFiles = ExtractPlayPaths(entry, "VPNFL", ".ply");
+        rig.capture(0, "the play");
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        const QString outcome = identifier.IdentifyPlay(0);
+        QCOMPARE(outcome, QString::fromLatin1(entry));
+        QCOMPARE(outcome.toLatin1(), entry);
+    }
+
+    // Plays longer than the prefixes kept: decided by reading on, in gPlayFiles order.
+    void longPlaysAreComparedToTheEnd_data() {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<char>("last");
+        QTest::addColumn<QString>("expected");
+        const qint64 cap = PlayIdentifier::kPrefixBytes;
+        QTest::newRow("prefix of both: the earlier") << cap + 1 << 'x' << "VPNFL\\A.ply";
+        QTest::newRow("all of A") << 3 * cap << 'x' << "VPNFL\\A.ply";
+        QTest::newRow("differs from A at its end") << 3 * cap << 'y' << "VPNFL\\B.ply";
+        QTest::newRow("longer than A, all of B") << 4 * cap << 'y' << "VPNFL\\B.ply";
+        QTest::newRow("differs from both") << 3 * cap << 'z' << UnknownPlay;
+        QTest::newRow("longer than every candidate") << 4 * cap + 1 << 'y' << UnknownPlay;
+    }
+    void longPlaysAreComparedToTheEnd() {
+        QFETCH(qint64, length);
+        QFETCH(char, last);
+        QFETCH(QString, expected);
+        const qint64 cap = PlayIdentifier::kPrefixBytes;
+        QByteArray common = bytes(int(3 * cap - 1));
+        QByteArray a = common + 'x';
+        QByteArray b = common + 'y' + bytes(int(cap));
+        Rig rig;
+        rig.writeFiles({{"VPNFL/A.ply", a}, {"VPNFL/B.ply", b}});
+        rig.setCandidates({"VPNFL\\A.ply", "VPNFL\\B.ply"});
+        QByteArray play = (length <= a.size() ? a : b).left(int(length));
+        if (length == 3 * cap)
+            play[int(length - 1)] = last;
+        play = play.leftJustified(int(length), '!');
+        rig.capture(0, play);
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QCOMPARE(identifier.IdentifyPlay(0), expected);
+        QCOMPARE(identifier.identifyBytes(play), expected);
+    }
+
+    // Sparse plays and candidates far larger than memory: holes read as zeros, so only the
+    // data decides.
+    void sparseGiants() {
+        Rig rig;
+        const qint64 size = qint64(3) << 30;
+        auto sparse = [&](const QString& name, qint64 dataAt, char byte) {
+            const QString host = rig.game.hostFile(name);
+            QDir().mkpath(QFileInfo(host).path());
+            QFile file(host);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+            if (dataAt >= 0)
+                QVERIFY(file.seek(dataAt) && file.write(&byte, 1) == 1);
+        };
+        sparse("VPNFL/HUGE.ply", qint64(5) << 29, 'd');
+        sparse("Xferbox/FBplay0.ply", qint64(5) << 29, 'd');
+        sparse("Xferbox/FBplay1.ply", qint64(5) << 29, 'e');
+        sparse("Xferbox/FBplay2.ply", -1, 0);
+        rig.writeFiles({{"VPNFL/SMALL.ply", QByteArray(100, '\0')}});
+        rig.capture(3, QByteArray(50, '\0'));
+        rig.setCandidates({"VPNFL\\SMALL.ply", "VPNFL\\HUGE.ply"});
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QCOMPARE(identifier.IdentifyPlay(0), QString("VPNFL\\HUGE.ply"));
+        QCOMPARE(identifier.IdentifyPlay(1), UnknownPlay);
+        QCOMPARE(identifier.IdentifyPlay(2), UnknownPlay);
+        QCOMPARE(identifier.IdentifyPlay(3), QString("VPNFL\\SMALL.ply"));
     }
 
     // The index agrees with the rule on many plays that share prefixes with many candidates.

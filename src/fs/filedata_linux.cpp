@@ -1,0 +1,19 @@
+#include "fs/inputfile.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace huddlex::fs::detail {
+
+// SEEK_DATA finds where the next data lies. A file system without it, or any other failure,
+// answers as if the whole file were data, which only costs reading the zeros.
+qint64 nextData(int fd, qint64 from, qint64 size) {
+    const off_t at = ::lseek(fd, static_cast<off_t>(from), SEEK_DATA);
+    if (at >= 0)
+        return static_cast<qint64>(at);
+    if (errno == ENXIO)
+        return size; // nothing but a hole up to the end
+    return from;
+}
+
+} // namespace huddlex::fs::detail

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "fs/fserror.h"
+#include "fs/inputfile.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace huddlex::fs {
+
+// One folder, resolved and listed once. Names inside it are then looked up in the listing and
+// files opened without resolving the folder's path again, so a run that names many files (or
+// one folder in many letter-case spellings) costs one listing per folder on disk.
+class Folder {
+public:
+    enum class Kind { File, Folder, Other };
+    struct Entry {
+        QString name; // as on disk
+        Kind kind = Kind::Other;
+    };
+
+    // Resolves `windowsPath` by the case rules and lists it. Fails when it is missing
+    // (PathNotFound), not a folder (NotRegularFile) or cannot be reached (AccessDenied). A
+    // folder that can be reached but not listed opens; listError() says why.
+    static Result<Folder> open(const QString& windowsPath);
+
+    // The Windows path it was opened by.
+    const QString& path() const { return windowsPath_; }
+    // Windows path of an entry, for messages and the other fs calls.
+    QString childPath(const QString& name) const;
+
+    // Every entry (hidden ones included) in name order; empty when the listing failed.
+    const std::vector<Entry>& entries() const;
+    const std::optional<Error>& listError() const;
+
+    // The on-disk name that `name` stands for: an entry of exactly that name wins; else the
+    // first entry, in name order, that differs from it in letter case only. Unlisted folders
+    // give `name` as written. Nothing when no entry matches.
+    std::optional<QString> lookup(const QString& name) const;
+
+    Result<Folder> subfolder(const QString& onDiskName) const;
+    Result<InputFile> openFile(const QString& onDiskName) const;
+
+private:
+    struct Listing;
+    static Result<Folder> openHost(const QString& hostPath, const QString& windowsPath);
+
+    QString windowsPath_;
+    QString hostPath_;
+    std::shared_ptr<Listing> listing_;
+};
+
+} // namespace huddlex::fs
