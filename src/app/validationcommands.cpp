@@ -7,6 +7,12 @@
 
 namespace huddlex {
 
+namespace {
+bool isMissing(fs::ErrorKind kind) {
+    return kind == fs::ErrorKind::PathNotFound || kind == fs::ErrorKind::FileNotFound;
+}
+} // namespace
+
 struct ValidationCommands::Impl {
     Parts ui;
     FBPlan mFBPlan;
@@ -30,10 +36,19 @@ void ValidationCommands::Validate() {
     ui.status.setPanelText(1, QStringLiteral("Status: Validating"));
     ui.progress.setProgressValue(0);
     ui.progress.setProgressVisible(true);
-    // A failed load has shown its message; the run goes on with the last complete candidates.
-    ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
-    ValidatePlays(d->mFBPlan, ui.paths, CapturedPlays::list(ui.paths),
-                  {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+    const CapturedPlays plays = CapturedPlays::list(ui.paths);
+    if (plays.listError() && !isMissing(plays.listError()->kind)) {
+        // A folder that is there but cannot be read hides the plays: "0 Unknown Plays" would
+        // read as a clean game. The last run's outcomes stay.
+        ui.notifier.showMessage(QStringLiteral("The captured plays could not be read: %1")
+                                    .arg(plays.listError()->message));
+    } else {
+        // A failed load has shown its message; the run goes on with the last complete
+        // candidates.
+        ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
+        ValidatePlays(d->mFBPlan, ui.paths, plays,
+                      {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+    }
     ui.progress.setProgressVisible(false);
     // Capture may still run (the Edit menu works during capture): say so, not "Stop".
     ui.showCaptureState();

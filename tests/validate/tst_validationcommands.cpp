@@ -1,4 +1,5 @@
 #include "app/validationcommands.h"
+#include "fs/faults.h"
 #include "support/gamefolder.h"
 #include "support/recorders.h"
 #include "validate/validationrun.h"
@@ -158,6 +159,27 @@ private slots:
         rig.commands.UpdateLog();
         QCOMPARE(TempEnvironment::readHostFile(rig.game.hostFile("FBplay.log")),
                  QByteArray("A \r\nUnknown  \r\nB \r\n"));
+    }
+
+    // A capture folder that is there but cannot be listed is said so; it never reads as a
+    // clean game, and the last run's outcomes stay for Update Log.
+    void unreadableCaptureFolderIsNoCleanGame() {
+        Rig rig;
+        rig.capture({"play A", "play C"});
+        rig.commands.Validate();
+        fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::List)
+                return fs::Error{fs::ErrorKind::AccessDenied, "access denied"};
+            return std::nullopt;
+        });
+        rig.commands.Validate();
+        fs::faults::clearHook();
+        QCOMPARE(rig.notifier.messages.size(), 2);
+        QVERIFY(rig.notifier.messages[1].startsWith("The captured plays could not be read: "));
+        QVERIFY(rig.notifier.messages[1].contains("access denied"));
+        QCOMPARE(rig.lstUnknown.entries, QStringList{"FBPlay1.ply"});
+        QVERIFY(!rig.progress.visible);
+        QCOMPARE(rig.status.panel1, QString("Status: Stop"));
     }
 
     void updateLogBeforeValidation() {
