@@ -1,5 +1,7 @@
 #include "settings/settingsstore.h"
 
+#include "settings/settingslocation.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -20,12 +22,15 @@ NativeSettingsStore::NativeSettingsStore(QString applicationName)
     : name_(applicationName.isEmpty() ? executableBaseName() : std::move(applicationName)) {}
 
 QString NativeSettingsStore::fileName() const {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, name_, name_).fileName();
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     settingsLocation(name_).organisation, name_)
+        .fileName();
 }
 
 QString NativeSettingsStore::read(const QString& key,
                                   const std::optional<QString>& fallback) const {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, name_, name_);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                       settingsLocation(name_).organisation, name_);
     // A file edited into something unreadable yields the defaults; it is left as it is.
     if (settings.status() != QSettings::NoError)
         return fallback.value_or(QString());
@@ -37,7 +42,8 @@ QString NativeSettingsStore::read(const QString& key,
 }
 
 void NativeSettingsStore::write(const QString& key, const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, name_, name_);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                       settingsLocation(name_).organisation, name_);
     settings.beginGroup(group);
     settings.setValue(key, value);
 }
