@@ -1,6 +1,7 @@
 #include "app/maincontroller.h"
 #include "capture/qttimerfactory.h"
 #include "settings/settingsstore.h"
+#include "ui/icons.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -8,7 +9,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    QApplication::setWindowIcon(huddlex::programIcon(QStringLiteral("huddlex")));
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huddlex.Huddlex"));
 

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "help/contextids.h"
+#include "ui/icons.h"
 #include "ui/playlists.h"
 #include "ui/twips.h"
 
@@ -58,7 +59,7 @@ MainWindow::MainWindow(QWidget* parent)
     initIconResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Huddlex"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    setWindowIcon(programIcon(QStringLiteral("huddlex")));
     setProperty(ContextIDs::contextProperty, ContextIDs::frmMain);
 
     auto* client = new QWidget(this);
@@ -135,7 +136,7 @@ void MainWindow::buildToolbar(QWidget* client) {
         }
         const QString key = QString::fromLatin1(spec.key);
         auto* action = toolbar_->addAction(
-            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(spec.image))),
+            programIcon(QLatin1String(spec.image)),
             shownText(spec.toolTip));
         action->setObjectName(key);
         action->setToolTip(shownText(spec.toolTip));

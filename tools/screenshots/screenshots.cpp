@@ -8,6 +8,7 @@
 #include "help/helpwindow.h"
 #include "settings/settingsstore.h"
 #include "ui/aboutdialog.h"
+#include "ui/icons.h"
 #include "ui/mainwindow.h"
 #include "ui/settingsdialog.h"
 
@@ -84,7 +85,7 @@ int main(int argc, char* argv[]) {
     const QString gameFolder = home + QStringLiteral("/wine/drive_c/Sierra/FBPro97");
 
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    QApplication::setWindowIcon(programIcon(QStringLiteral("huddlex")));
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     if (!QDir().mkpath(out) || !playCapturedGame(gameFolder)) {
         std::fprintf(stderr, "cannot prepare the scratch game\n");

@@ -1,0 +1,26 @@
+# What only the Windows build needs: the resource compiler for the executables' icon and
+# version, and what a program needs beside it to run (Qt's and the compiler's DLLs, the
+# plugins Qt loads).
+enable_language(RC)
+
+# Gives `target` the program icon and a VERSIONINFO made from the project's version.
+function(huddlex_windows_resources target description)
+    set(rc_name ${target})
+    set(rc_description ${description})
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/windows/program.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${HUDDLEX_ICO})
+    add_dependencies(${target} huddlex_ico)
+endfunction()
+
+# The MinGW runtime DLLs by the compiler's own answer.
+set(HUDDLEX_RUNTIME_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+        OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+        message(FATAL_ERROR "The compiler does not know ${dll}")
+    endif()
+    list(APPEND HUDDLEX_RUNTIME_DLLS ${path})
+endforeach()
