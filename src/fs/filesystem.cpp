@@ -2,6 +2,7 @@
 
 #include "fs/faults.h"
 #include "fs/hostpath.h"
+#include "fs/systemdrives.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,7 +83,7 @@ std::optional<QString> findFirst(const QString& windowsPath, Search kind) {
         const QFileInfo exact(hostFolder + QLatin1Char('/') + pattern);
         if (!pattern.isEmpty() && !pattern.startsWith(QLatin1Char('.')) && exact.exists() &&
             (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())))
-            return pattern;
+            return detail::storedName(hostFolder, pattern);
     }
     for (const QString& name : entriesOf(hostFolder, filters)) {
         if (matchesWildcard(name, pattern))

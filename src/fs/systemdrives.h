@@ -21,6 +21,11 @@ QString unknownDriveRoot(QChar lower);
 // letter case and Windows would not; nothing when no entry matches.
 std::optional<QString> onDiskName(const QString& hostFolder, const QString& component);
 
+// The name an existing entry `name` of `hostFolder` is stored under: the same on Linux, where
+// it exists only in that spelling; on Windows the one the file system keeps, whatever the
+// letter case `name` was written in.
+QString storedName(const QString& hostFolder, const QString& name);
+
 // The kind of the failure the last file operation reported (errno on Linux, the thread's
 // last error on Windows); `err` is the errno the caller saw.
 ErrorKind lastFailureKind(int err);

@@ -53,6 +53,10 @@ std::optional<QString> onDiskName(const QString& hostFolder, const QString& comp
     return std::nullopt;
 }
 
+QString storedName(const QString&, const QString& name) {
+    return name;
+}
+
 ErrorKind lastFailureKind(int err) {
     switch (err) {
     case ENOSPC:

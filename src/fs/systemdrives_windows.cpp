@@ -34,6 +34,17 @@ std::optional<QString> onDiskName(const QString&, const QString& component) {
     return component;
 }
 
+QString storedName(const QString& hostFolder, const QString& name) {
+    const std::wstring path =
+        QDir::toNativeSeparators(hostFolder + QLatin1Char('/') + name).toStdWString();
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return name;
+    FindClose(search);
+    return QString::fromWCharArray(found.cFileName);
+}
+
 ErrorKind lastFailureKind(int err) {
     switch (err) {
     case ENOSPC:
