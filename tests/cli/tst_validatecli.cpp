@@ -1,3 +1,4 @@
+#include "support/platform.h"
 #include "support/tempenvironment.h"
 
 #include <QDir>
@@ -18,7 +19,13 @@ Run runCommand(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(HUDDLEX_VALIDATE_PATH), arguments);
     process.waitForFinished(60'000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    Run run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    // A Windows console program ends its lines as Windows does.
+    if (huddlex::test::onWindows) {
+        run.out.replace("\r\n", "\n");
+        run.err.replace("\r\n", "\n");
+    }
+    return run;
 }
 
 // A game folder outside any Wine drive, written in letter cases that differ from the plans'.
