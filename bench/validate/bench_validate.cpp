@@ -3,9 +3,11 @@
 //   bench_validate --empty    the empty start marker on a 1 MB plan text
 // Peak memory (maximum resident set) is printed after each part.
 
+#include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "leaguecase.h"
 #include "playlog/playlog.h"
+#include "processstats.h"
 #include "settings/settingsstore.h"
 #include "validate/planreader.h"
 #include "validate/validationrun.h"
@@ -16,7 +18,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 using namespace huddlex;
 
@@ -28,9 +29,7 @@ struct QuietNotifier : Notifier {
 };
 
 double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
+    return bench::peakMemoryKb() / 1024.0;
 }
 
 // Best of `runs`, in milliseconds: the least disturbed measurement.
@@ -173,8 +172,9 @@ void emptyMarkerCase(const QString& root) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir scratch;
-    qputenv("WINEPREFIX", QFile::encodeName(scratch.path() + QStringLiteral("/wine")));
+    // Drive C: is the scratch folder, on Linux and on Windows alike.
     QDir().mkpath(scratch.path() + QStringLiteral("/wine/drive_c"));
+    fs::DriveMap::setOverride(QLatin1Char('c'), scratch.path() + QStringLiteral("/wine/drive_c"));
     if (app.arguments().contains(QStringLiteral("--empty")))
         emptyMarkerCase(scratch.path());
     else
