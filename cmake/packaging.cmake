@@ -1,6 +1,10 @@
 # Debian package through CPack: `cpack -G DEB` in a build folder. The shared-library
 # dependencies are computed by dpkg-shlibdeps from the installed programs; only what Qt
 # loads as plugins at run time (which no linker records) is named by hand.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/packaging-windows.cmake)
+    return()
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME huddlex)
 set(CPACK_PACKAGE_VENDOR "Huddlex")

@@ -24,3 +24,22 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     endif()
     list(APPEND HUDDLEX_RUNTIME_DLLS ${path})
 endforeach()
+
+# Qt's DLLs and the plugins a window loads: qwindows (the platform), the Vista style for the
+# native look, and qoffscreen for headless tests.
+set(HUDDLEX_QT_DLLS $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
+set(HUDDLEX_QT_PLATFORM_PLUGINS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
+set(HUDDLEX_QT_STYLE_PLUGINS $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+
+# Everything a program in the build tree needs beside it, so tests, benchmarks and the
+# program itself run in place under Wine.
+set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+add_custom_target(huddlex_windows_runtime ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HUDDLEX_QT_DLLS} $<TARGET_FILE:Qt6::Test>
+            ${HUDDLEX_RUNTIME_DLLS} ${bin}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HUDDLEX_QT_PLATFORM_PLUGINS}
+            $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> ${bin}/platforms
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HUDDLEX_QT_STYLE_PLUGINS} ${bin}/styles
+    COMMENT "Putting the Qt and compiler DLLs beside the programs"
+    VERBATIM)
