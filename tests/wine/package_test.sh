@@ -43,7 +43,12 @@ wait_for() {
 }
 
 window() {
-    xdotool search --name "$1" 2>/dev/null | head -n 1
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+# Focuses a window once it can take the focus (a window just mapped may not yet).
+focus() {
+    wait_for 10 timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || fail "cannot focus window $1"
 }
 
 has_window() {
@@ -85,7 +90,7 @@ wait_for 60 has_window '^Huddlex$' || fail "huddlex.exe showed no window"
 main=$(window '^Huddlex$')
 wait_for 10 test -d "$game/Xferbox" || fail "start-up made no capture folder"
 
-xdotool windowfocus --sync "$main"
+focus "$main"
 xdotool key alt+f s # File, Start
 sleep 1.5           # the play watch ticks once a second
 head -c 4096 /dev/urandom >"$scratch/play.bin"
@@ -97,7 +102,7 @@ cmp "$scratch/play.bin" "$game/Xferbox/FBplay0.ply" || fail "the captured play d
 echo "captured C:\\Sierra\\FBPro97\\FBPlay~.tmp as Xferbox\\FBplay0.ply, byte for byte"
 
 # View, Settings; type into Main Play Folder (clicked: the dialog's own field).
-xdotool windowfocus --sync "$main"
+focus "$main"
 xdotool key alt+v s
 wait_for 10 has_window '^Settings$' || fail "the Settings dialog did not open"
 dialog=$(window '^Settings$')
@@ -106,8 +111,8 @@ xdotool mousemove $((X + WIDTH * 3 / 4)) $((Y + HEIGHT * 3 / 8)) click 1
 xdotool key End
 xdotool type 2
 xdotool key Escape
-wait_for 10 bash -c "! xdotool search --name '^Settings\$' >/dev/null 2>&1" || fail "the Settings dialog did not close"
-xdotool windowfocus --sync "$main"
+wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Settings\$' >/dev/null 2>&1" || fail "the Settings dialog did not close"
+focus "$main"
 xdotool key alt+f x # File, Exit
 wait_for 20 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "huddlex.exe did not exit"
 program_pid=
