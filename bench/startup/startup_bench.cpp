@@ -2,6 +2,7 @@
 // against a bare Qt window started the same way (the baseline), plus peak memory.
 #include "app/maincontroller.h"
 #include "capture/qttimerfactory.h"
+#include "fs/drivemap.h"
 #include "processstats.h"
 #include "settings/settingsstore.h"
 #include "ui/mainwindow.h"
@@ -50,6 +51,9 @@ int child(int argc, char* argv[], bool bare) {
         window.show();
         return QApplication::exec();
     }
+    // Drive C: is the scratch folder the parent made, on Windows as on Linux.
+    huddlex::fs::DriveMap::setOverride(QLatin1Char('c'), qEnvironmentVariable("HOME") +
+                                                             QStringLiteral("/wine/drive_c"));
     huddlex::NativeSettingsStore store(QStringLiteral("huddlex"));
     huddlex::QtTimerFactory timers;
     huddlex::MainController controller(store, timers);
@@ -67,7 +71,8 @@ struct Sample {
 Sample runOnce(const QString& program, const QString& mode, const QString& home) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // Offscreen unless a platform is asked for (under Wine: the windows platform on Xvfb).
+    // Offscreen unless a platform is asked for (under Wine: the windows platform on Xvfb,
+    // asked for with WINEQT_QPA_PLATFORM, as Wine passes no QT_ variable on).
     if (!env.contains("QT_QPA_PLATFORM"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("HOME", home);

@@ -10,6 +10,8 @@ shift
 log="$(mktemp --suffix=.txt)"
 output="$(mktemp)"
 trap 'rm -f "$log" "$output"' EXIT
+# Wine passes no QT_ variable to Windows programs; WINEQT_QPA_PLATFORM becomes QT_QPA_PLATFORM.
+export WINEQT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 winlog="$(winepath -w "$log" 2>/dev/null </dev/null)"
 wine "$suite" -o "$winlog",txt "$@" </dev/null >"$output" 2>&1
 status=$?
