@@ -1,4 +1,5 @@
 #include "app/maincontroller.h"
+#include "app/platformsetup.h"
 #include "capture/qttimerfactory.h"
 #include "settings/settingsstore.h"
 #include "ui/icons.h"
@@ -8,6 +9,7 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    huddlex::prepareForPlatform();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(huddlex::programIcon(QStringLiteral("huddlex")));
     // Lets the desktop match the window to the installed entry and its icon.
