@@ -16,7 +16,7 @@ packages=(
     cmake ninja-build g++ pkg-config file
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libvulkan-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-    nsis wine wine64 xvfb xauth xdotool
+    nsis wine wine64 fonts-wine xvfb xauth xdotool
 )
 missing=()
 for package in "${packages[@]}"; do
