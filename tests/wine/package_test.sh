@@ -74,6 +74,16 @@ for file in huddlex.exe huddlex-validate.exe Huddlex.rcc Qt6Core.dll Qt6Gui.dll 
     styles/qwindowsvistastyle.dll; do
     [[ -f "$app/$file" ]] || fail "the zip lacks $file"
 done
+# Explorer's icon and Properties: an icon group and a version resource in each executable.
+version=$(basename "$zip" | sed -E 's/^Huddlex-(.*)-win64\.zip$/\1/')
+for exe in huddlex.exe huddlex-validate.exe; do
+    table=$(x86_64-w64-mingw32-objdump -p "$app/$exe" | sed -n '/The .rsrc Resource Directory/,$p')
+    grep -qE '^0[0-9a-f]+   Entry: ID: 0x00000e,' <<<"$table" || fail "$exe carries no icon"
+    grep -qE '^0[0-9a-f]+   Entry: ID: 0x000010,' <<<"$table" || fail "$exe carries no version"
+    strings -el "$app/$exe" | grep -A1 -x ProductVersion | grep -qx "$version" ||
+        fail "$exe does not say version $version"
+done
+
 wine "$app/huddlex-validate.exe" --help </dev/null >"$scratch/help.txt" 2>&1 ||
     fail "huddlex-validate.exe --help failed"
 grep -q "Usage: huddlex-validate" "$scratch/help.txt" || fail "huddlex-validate.exe printed no usage"
