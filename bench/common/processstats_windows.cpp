@@ -1,7 +1,8 @@
 #include "processstats.h"
 
 #include <QtGlobal>
-// clang-format off: psapi.h needs windows.h first
+// psapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
 // clang-format on

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace huddlex::help {
 

@@ -135,9 +135,8 @@ void MainWindow::buildToolbar(QWidget* client) {
             continue;
         }
         const QString key = QString::fromLatin1(spec.key);
-        auto* action = toolbar_->addAction(
-            programIcon(QLatin1String(spec.image)),
-            shownText(spec.toolTip));
+        auto* action =
+            toolbar_->addAction(programIcon(QLatin1String(spec.image)), shownText(spec.toolTip));
         action->setObjectName(key);
         action->setToolTip(shownText(spec.toolTip));
         if (key == QLatin1String("bStart"))

@@ -28,6 +28,7 @@ void leaveScratchProfile() {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(scratchKey);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Huddlex tests"); // only once it is empty
     scratchKey = nullptr;
 }
 
