@@ -3,30 +3,23 @@
 //   bench_captureidle [seconds]   (default 60)
 #include "capture/captureengine.h"
 #include "capture/qttimerfactory.h"
+#include "processstats.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
 
 using namespace huddlex;
 
 namespace {
 
-double cpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
 double cpuOverEventLoop(int seconds) {
-    const double before = cpuMs();
+    const double before = bench::cpuMs();
     QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
     QCoreApplication::exec();
-    return cpuMs() - before;
+    return bench::cpuMs() - before;
 }
 
 class NullStatus final : public StatusSink {

@@ -2,6 +2,8 @@
 // against a bare Qt window started the same way (the baseline), plus peak memory.
 #include "app/maincontroller.h"
 #include "capture/qttimerfactory.h"
+#include "fs/drivemap.h"
+#include "processstats.h"
 #include "settings/settingsstore.h"
 #include "ui/mainwindow.h"
 
@@ -11,16 +13,15 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
 
 namespace {
 
+// Wall-clock time, comparable between the parent and its children.
 qint64 realtimeNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 // Reports the first paint of `window` and quits.
@@ -29,9 +30,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !done_) {
             done_ = true;
-            rusage usage{};
-            getrusage(RUSAGE_SELF, &usage);
-            std::printf("%lld %ld\n", static_cast<long long>(realtimeNs()), usage.ru_maxrss);
+            std::printf("%lld %ld\n", static_cast<long long>(realtimeNs()),
+                        huddlex::bench::peakMemoryKb());
             std::fflush(stdout);
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
@@ -51,6 +51,9 @@ int child(int argc, char* argv[], bool bare) {
         window.show();
         return QApplication::exec();
     }
+    // Drive C: is the scratch folder the parent made, on Windows as on Linux.
+    huddlex::fs::DriveMap::setOverride(QLatin1Char('c'), qEnvironmentVariable("HOME") +
+                                                             QStringLiteral("/wine/drive_c"));
     huddlex::NativeSettingsStore store(QStringLiteral("huddlex"));
     huddlex::QtTimerFactory timers;
     huddlex::MainController controller(store, timers);
@@ -68,7 +71,10 @@ struct Sample {
 Sample runOnce(const QString& program, const QString& mode, const QString& home) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a platform is asked for (under Wine: the windows platform on Xvfb,
+    // asked for with WINEQT_QPA_PLATFORM, as Wine passes no QT_ variable on).
+    if (!env.contains("QT_QPA_PLATFORM"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", home + "/config");
     env.insert("WINEPREFIX", home + "/wine");
@@ -105,7 +111,8 @@ int main(int argc, char* argv[]) {
     }
     const Sample b = median(bare), h = median(huddlex);
     QTextStream out(stdout);
-    out << "start to first paint, median of " << runs << " runs (offscreen)\n";
+    out << "start to first paint, median of " << runs << " runs ("
+        << qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen") << ")\n";
     out << "  bare Qt window (baseline): " << b.ms << " ms, peak " << b.maxRssKb / 1024.0
         << " MiB\n";
     out << "  Huddlex main window:       " << h.ms << " ms, peak " << h.maxRssKb / 1024.0

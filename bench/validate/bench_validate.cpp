@@ -6,10 +6,12 @@
 //   bench_validate --case NAME   one of those cases (what --hostile runs)
 // Peak memory (maximum resident set) is printed after each part.
 
+#include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "hostilecases.h"
 #include "leaguecase.h"
 #include "playlog/playlog.h"
+#include "processstats.h"
 #include "settings/settingsstore.h"
 #include "validate/planreader.h"
 #include "validate/validationrun.h"
@@ -23,7 +25,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace huddlex;
@@ -36,9 +37,7 @@ struct QuietNotifier : Notifier {
 };
 
 double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
+    return bench::peakMemoryKb() / 1024.0;
 }
 
 // Best of `runs`, in milliseconds: the least disturbed measurement.
@@ -269,8 +268,9 @@ void hostileCases() {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir scratch;
-    qputenv("WINEPREFIX", QFile::encodeName(scratch.path() + QStringLiteral("/wine")));
+    // Drive C: is the scratch folder, on Linux and on Windows alike.
     QDir().mkpath(scratch.path() + QStringLiteral("/wine/drive_c"));
+    fs::DriveMap::setOverride(QLatin1Char('c'), scratch.path() + QStringLiteral("/wine/drive_c"));
     const QStringList arguments = app.arguments();
     if (arguments.contains(QStringLiteral("--empty")))
         emptyMarkerCase(scratch.path());

@@ -1,9 +1,9 @@
 #include "app/application.h"
 
 #include "help/programinfo.h"
+#include "ui/icons.h"
 
 #include <QApplication>
-#include <QIcon>
 
 namespace huddlex {
 
@@ -12,7 +12,7 @@ void configureApplication() {
     // caption on X11 ("Settings — Huddlex"), and the designed captions stand alone. Message
     // boxes take applicationDisplayName(), which falls back to this.
     QCoreApplication::setApplicationName(applicationTitle());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    QApplication::setWindowIcon(programIcon(QStringLiteral("huddlex")));
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huddlex.Huddlex"));
 }

@@ -1,12 +1,15 @@
 #include "app/application.h"
 #include "app/maincontroller.h"
+#include "app/platformsetup.h"
 #include "capture/qttimerfactory.h"
 #include "settings/settingsstore.h"
+#include "ui/icons.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    huddlex::prepareForPlatform();
     QApplication app(argc, argv);
     huddlex::configureApplication();
 

@@ -8,7 +8,8 @@
 namespace huddlex::fs {
 
 // Where a Windows drive letter lives on the host. On Linux that is the Wine prefix
-// ($WINEPREFIX, else ~/.wine): dosdevices/x: entries, with drive_c as C:'s fallback.
+// ($WINEPREFIX, else ~/.wine): dosdevices/x: entries, with drive_c as C:'s fallback. On
+// Windows it is the system's own drive.
 class DriveMap {
 public:
     // Host folder of drive `letter` (either case), or nothing when the drive is unknown.
@@ -17,7 +18,7 @@ public:
     // Drive letters the machine knows, as a drive list shows them: "c:", "d:", ...
     static QStringList drives();
 
-    // The Wine prefix in use (Linux only).
+    // The Wine prefix in use (Linux only; empty in a Windows program).
     static QString winePrefix();
 
     // Pins a drive letter to a host folder, ahead of the prefix; an empty folder removes the pin.

@@ -3,6 +3,7 @@
 #include "fs/faults.h"
 #include "fs/hostpath.h"
 #include "fs/inputfile.h"
+#include "fs/systemdrives.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,7 +165,7 @@ Result<QString> find(const QString& windowsPath, Search kind) {
         const QFileInfo exact(hostFolder + QLatin1Char('/') + pattern);
         if (!pattern.isEmpty() && !pattern.startsWith(QLatin1Char('.')) && exact.exists() &&
             (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())))
-            return pattern;
+            return detail::storedName(hostFolder, pattern);
     }
     const QStringList names = entriesOf(hostFolder, filters);
     for (const QString& name : names) {

@@ -2,32 +2,14 @@
 
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
+#include "fs/systemdrives.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
 
 namespace huddlex::fs {
 
 namespace {
-
-// The on-disk name of `component` inside `hostFolder`, ignoring letter case; an exact
-// match wins without listing the folder, else the first match in code-unit order (as
-// fs::Folder picks it, whatever the locale).
-std::optional<QString> matchComponent(const QString& hostFolder, const QString& component) {
-    const QString exact = hostFolder + QLatin1Char('/') + component;
-    if (QFileInfo::exists(exact))
-        return component;
-    const QDir dir(hostFolder);
-    const QStringList names = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::optional<QString> first;
-    for (const QString& name : names) {
-        if (name.compare(component, Qt::CaseInsensitive) == 0 && (!first || name < *first))
-            first = name;
-    }
-    return first;
-}
 
 QString hostRootFor(const QString& windowsPath, qsizetype* rest) {
     if (windowsPath.size() >= 2 && windowsPath.at(1) == QLatin1Char(':') &&
@@ -36,10 +18,7 @@ QString hostRootFor(const QString& windowsPath, qsizetype* rest) {
         const QChar letter = windowsPath.at(0);
         if (auto root = DriveMap::root(letter))
             return *root;
-        // An unknown drive resolves below a dosdevices entry that does not exist, so every
-        // operation on it reports the path as not found.
-        return DriveMap::winePrefix() + QStringLiteral("/dosdevices/") + letter.toLower() +
-               QLatin1Char(':');
+        return detail::unknownDriveRoot(letter.toLower());
     }
     *rest = 0;
     return windowsPath.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QDir::currentPath();
@@ -48,9 +27,6 @@ QString hostRootFor(const QString& windowsPath, qsizetype* rest) {
 } // namespace
 
 QString toHostPath(const QString& windowsPath) {
-#ifdef Q_OS_WIN
-    return QDir::fromNativeSeparators(windowsPath);
-#else
     qsizetype rest = 0;
     QString host = hostRootFor(windowsPath, &rest);
     QString tail = windowsPath.mid(rest);
@@ -68,7 +44,8 @@ QString toHostPath(const QString& windowsPath) {
             return asWritten;
     }
     bool resolving = true;
-    // As on Windows, ".." at a drive's root stays there: no path leaves its drive.
+    // As on Windows, ".." at a drive's root stays there: no path leaves its drive (nor the
+    // folder a drive letter is pinned to).
     const qsizetype floor = rest > 0 ? host.size() : 1;
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
@@ -80,7 +57,7 @@ QString toHostPath(const QString& windowsPath) {
         }
         QString name = part;
         if (resolving) {
-            if (auto found = matchComponent(host, part))
+            if (auto found = detail::onDiskName(host, part))
                 name = *found;
             else
                 resolving = false; // what follows a missing component is kept as written
@@ -90,7 +67,6 @@ QString toHostPath(const QString& windowsPath) {
         host += name;
     }
     return host;
-#endif
 }
 
 QString fileNameOf(const QString& windowsPath) {
@@ -111,24 +87,7 @@ ErrorKind missingKind(const QString& hostPath) {
 }
 
 ErrorKind kindFromErrno(int err) {
-    switch (err) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return ErrorKind::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorKind::AccessDenied;
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorKind::PathNotFound;
-    case EEXIST:
-        return ErrorKind::AlreadyExists;
-    default:
-        return ErrorKind::Other;
-    }
+    return lastFailureKind(err);
 }
 
 Error makeError(ErrorKind kind, const QString& what, const QString& path) {

@@ -1,6 +1,7 @@
 #include "help/helpbrowser.h"
 
-#include <QHelpEngineCore>
+#include <QDir>
+#include <QFile>
 
 namespace huddlex::help {
 
@@ -10,10 +11,16 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenExternalLinks(false);
 }
 
-QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    if (engine_ && name.scheme() == QLatin1String("qthelp"))
-        return engine_->fileData(name);
-    return QTextBrowser::loadResource(type, name);
+QVariant HelpBrowser::loadResource(int, const QUrl& name) {
+    if (root_.isEmpty() || name.scheme() != QLatin1String("qrc"))
+        return {};
+    const QString path = QDir::cleanPath(name.path());
+    if (!path.startsWith(root_ + QLatin1Char('/')))
+        return {};
+    QFile file(QLatin1Char(':') + path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
 }
 
 } // namespace huddlex::help

@@ -2,21 +2,21 @@
 
 #include <QTextBrowser>
 
-class QHelpEngineCore;
-
 namespace huddlex::help {
 
-// Page view that reads its pages and pictures out of the help collection.
+// Page view that reads its pages, style sheet and pictures from the help file's folder
+// inside the resources, and from nowhere else.
 class HelpBrowser final : public QTextBrowser {
     Q_OBJECT
 public:
     explicit HelpBrowser(QWidget* parent = nullptr);
-    void setHelpEngine(QHelpEngineCore* engine) { engine_ = engine; }
+    // `root` is the resource folder the help file is mapped to, e.g. "/huddlex-help".
+    void setHelpRoot(const QString& root) { root_ = root; }
 
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
-    QHelpEngineCore* engine_ = nullptr;
+    QString root_;
 };
 
 } // namespace huddlex::help

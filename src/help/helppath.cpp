@@ -8,7 +8,7 @@ namespace huddlex::help {
 
 QString helpFilePath(const QString& folder) {
     const QString trimmed = folder.trimmed();
-    const QString name = QString::fromLatin1(helpCollectionName);
+    const QString name = QString::fromLatin1(helpFileName);
     if (trimmed.endsWith(QLatin1Char('\\')) || trimmed.endsWith(QLatin1Char('/')))
         return folder + name;
     const bool windowsStyle =
@@ -29,7 +29,7 @@ QStringList helpFileCandidates() {
 
 QString locateHelpFile() {
     const QStringList candidates = helpFileCandidates();
-    // The help collection is the program's own file, not a game path, so it is checked on
+    // The help file is the program's own file, not a game path, so it is checked on
     // the host directly rather than through the game's drive mapping.
     for (const QString& path : candidates) {
         if (QFileInfo(path).isFile())

@@ -4,7 +4,7 @@
 
 namespace huddlex::help {
 
-// What the program asks of the help viewer. The Qt Help window answers in the program;
+// What the program asks of the help viewer. The help window answers in the program;
 // tests put a recorder in its place to see which topic F1 asked for.
 class HelpViewer {
 public:
@@ -18,7 +18,7 @@ public:
 // or nullptr when that was the built-in one. The caller keeps ownership.
 HelpViewer* setHelpViewer(HelpViewer* viewer);
 
-// The help collection in use: set by InitHelp, found on first use otherwise.
+// The help file in use: set by InitHelp, found on first use otherwise.
 QString currentHelpFile();
 
 } // namespace huddlex::help

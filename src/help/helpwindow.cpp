@@ -3,33 +3,48 @@
 #include "help/helpbrowser.h"
 #include "help/helppath.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QHelpContentWidget>
-#include <QHelpEngine>
-#include <QHelpIndexWidget>
-#include <QHelpLink>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QResource>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace huddlex::help {
 
 namespace {
-const QString helpNamespace = QStringLiteral("huddlex.manual");
-const QString helpFolder = QStringLiteral("doc");
+
+// Name of the help project inside the help file.
+const QString projectName = QStringLiteral("huddlex.qhp");
+constexpr int urlRole = Qt::UserRole;
+
+// Each window maps its help file to a folder of its own, so windows never share a mapping.
+QString nextRoot() {
+    static int count = 0;
+    return QStringLiteral("/huddlex-help-%1").arg(++count);
+}
+
+QUrl withoutFragment(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveFragment);
+}
+
+QTreeWidgetItem* findItem(QTreeWidgetItem* item, const QUrl& page) {
+    if (withoutFragment(item->data(0, urlRole).toUrl()) == page)
+        return item;
+    for (int i = 0; i < item->childCount(); ++i) {
+        if (QTreeWidgetItem* found = findItem(item->child(i), page))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
-QUrl topicForContext(const QHelpEngineCore& engine, int contextId) {
-    const QList<QHelpLink> links = engine.documentsForIdentifier(QString::number(contextId));
-    return links.isEmpty() ? QUrl() : links.first().url;
-}
-
-QUrl homePage() {
-    return QUrl(QStringLiteral("qthelp://%1/%2/index.html").arg(helpNamespace, helpFolder));
-}
-
-HelpWindow::HelpWindow(const QString& collectionFile, QWidget* parent) : QWidget(parent) {
+HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Huddlex Help"));
     setWindowFlag(Qt::Window);
@@ -45,48 +60,51 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* parent) : QWidget
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
 
-    if (!openCollection(collectionFile))
-        return;
-    browser_->setHelpEngine(engine_);
-
-    QHelpContentWidget* contents = engine_->contentWidget();
-    contents->setObjectName(QStringLiteral("helpContents"));
-    contents->setHeaderHidden(true);
-    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::openPage);
-    // The contents are read in the background; once there, show them whole and mark the page.
-    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
-        QHelpContentWidget* tree = engine_->contentWidget();
-        tree->expandAll();
-        const QModelIndex item = tree->indexOf(browser_->source());
-        if (item.isValid())
-            tree->setCurrentIndex(item);
-    });
-    tabs_->addTab(contents, QStringLiteral("&Contents"));
+    contents_ = new QTreeWidget;
+    contents_->setObjectName(QStringLiteral("helpContents"));
+    contents_->setHeaderHidden(true);
+    tabs_->addTab(contents_, QStringLiteral("&Contents"));
 
     auto* indexPage = new QWidget;
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexFilter_ = new QLineEdit;
     indexFilter_->setObjectName(QStringLiteral("helpIndexFilter"));
     indexFilter_->setPlaceholderText(QStringLiteral("Type a keyword"));
-    QHelpIndexWidget* index = engine_->indexWidget();
-    index->setObjectName(QStringLiteral("helpIndex"));
-    connect(indexFilter_, &QLineEdit::textChanged, index,
-            [index](const QString& text) { index->filterIndices(text); });
-    connect(indexFilter_, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
-    connect(index, &QHelpIndexWidget::documentActivated, this,
-            [this](const QHelpLink& link) { openPage(link.url); });
-    connect(index, &QHelpIndexWidget::documentsActivated, this,
-            [this](const QList<QHelpLink>& links) {
-                if (!links.isEmpty())
-                    openPage(links.first().url);
-            });
+    index_ = new QListWidget;
+    index_->setObjectName(QStringLiteral("helpIndex"));
     indexLayout->addWidget(indexFilter_);
-    indexLayout->addWidget(index);
+    indexLayout->addWidget(index_);
     tabs_->addTab(indexPage, QStringLiteral("&Index"));
+
+    if (!openHelpFile(helpFile))
+        return;
+    fillContents();
+    fillIndex();
+
+    const auto openItem = [this](QTreeWidgetItem* item) {
+        openPage(item->data(0, urlRole).toUrl());
+    };
+    connect(contents_, &QTreeWidget::itemClicked, this, openItem);
+    connect(contents_, &QTreeWidget::itemActivated, this, openItem);
+    const auto openEntry = [this](QListWidgetItem* item) { openPage(item->data(urlRole).toUrl()); };
+    connect(index_, &QListWidget::itemClicked, this, openEntry);
+    connect(index_, &QListWidget::itemActivated, this, openEntry);
+    connect(indexFilter_, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
+    connect(indexFilter_, &QLineEdit::returnPressed, this, [this, openEntry] {
+        if (QListWidgetItem* item = index_->currentItem(); item && !item->isHidden())
+            openEntry(item);
+    });
+    // Links followed inside a page move the mark in the contents too.
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
 }
 
-bool HelpWindow::openCollection(const QString& collectionFile) {
-    if (!QFileInfo(collectionFile).isFile()) {
+HelpWindow::~HelpWindow() {
+    if (!root_.isEmpty())
+        QResource::unregisterResource(file_, root_);
+}
+
+bool HelpWindow::openHelpFile(const QString& helpFile) {
+    if (!QFileInfo(helpFile).isFile()) {
         QString places;
         for (const QString& candidate : helpFileCandidates())
             places += QStringLiteral("<li>%1</li>").arg(candidate.toHtmlEscaped());
@@ -94,33 +112,85 @@ bool HelpWindow::openCollection(const QString& collectionFile) {
                                    "<p>The help file %1 could not be found. Huddlex looks for it "
                                    "in these places:</p><ul>%2</ul>"
                                    "<p>Reinstall Huddlex, or build it again, to put the help "
-                                   "files (Huddlex.qhc and Huddlex.qch) back beside the "
-                                   "program.</p>")
-                        .arg(collectionFile.toHtmlEscaped(), places));
+                                   "file (%3) back beside the program.</p>")
+                        .arg(helpFile.toHtmlEscaped(), places, QString::fromLatin1(helpFileName)));
         return false;
     }
-    auto* engine = new QHelpEngine(collectionFile, this);
-    // The installed collection lies in a folder the user cannot write to.
-    engine->setReadOnly(true);
-    if (!engine->setupData()) {
+    const QString root = nextRoot();
+    if (!QResource::registerResource(helpFile, root)) {
         showProblem(QStringLiteral("<h2>Help is not available</h2>"
-                                   "<p>The help file %1 could not be opened: %2</p>")
-                        .arg(collectionFile.toHtmlEscaped(), engine->error().toHtmlEscaped()));
-        delete engine;
-        return false;
-    }
-    // A file that is no help collection opens as an empty one; say so instead of a blank page.
-    if (engine->fileData(homePage()).isEmpty()) {
-        showProblem(QStringLiteral("<h2>Help is not available</h2>"
-                                   "<p>The help file %1 could not be opened: it holds no "
-                                   "Huddlex help. Reinstall Huddlex, or build it again, to "
+                                   "<p>The help file %1 could not be opened: it is no Huddlex "
+                                   "help file. Reinstall Huddlex, or build it again, to "
                                    "replace it.</p>")
-                        .arg(collectionFile.toHtmlEscaped()));
-        delete engine;
+                        .arg(helpFile.toHtmlEscaped()));
         return false;
     }
-    engine_ = engine;
+    file_ = helpFile;
+    root_ = root;
+    QFile projectFile(QLatin1Char(':') + root_ + QLatin1Char('/') + projectName);
+    QString error = QStringLiteral("it holds no help project");
+    if (projectFile.open(QIODevice::ReadOnly))
+        project_ = HelpProject::parse(projectFile.readAll(), &error);
+    if (!project_) {
+        showProblem(QStringLiteral("<h2>Help is not available</h2>"
+                                   "<p>The help file %1 could not be opened: %2. Reinstall "
+                                   "Huddlex, or build it again, to replace it.</p>")
+                        .arg(helpFile.toHtmlEscaped(), error.toHtmlEscaped()));
+        return false;
+    }
+    browser_->setHelpRoot(root_);
     return true;
+}
+
+void HelpWindow::fillContents() {
+    const std::function<void(QTreeWidgetItem*, const HelpSection&)> add =
+        [&](QTreeWidgetItem* item, const HelpSection& section) {
+            item->setText(0, section.title);
+            item->setData(0, urlRole, pageUrl(section.ref));
+            for (const HelpSection& child : section.children)
+                add(new QTreeWidgetItem(item), child);
+        };
+    for (const HelpSection& section : project_->contents())
+        add(new QTreeWidgetItem(contents_), section);
+    contents_->expandAll();
+}
+
+void HelpWindow::fillIndex() {
+    QList<HelpKeyword> keywords = project_->keywords();
+    std::stable_sort(keywords.begin(), keywords.end(), [](const auto& a, const auto& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    for (const HelpKeyword& keyword : keywords) {
+        auto* item = new QListWidgetItem(keyword.name, index_);
+        item->setData(urlRole, pageUrl(keyword.ref));
+    }
+}
+
+// Shows the entries that contain the text; the first that begins with it becomes current.
+void HelpWindow::filterIndex(const QString& text) {
+    QListWidgetItem* best = nullptr;
+    QListWidgetItem* first = nullptr;
+    for (int i = 0; i < index_->count(); ++i) {
+        QListWidgetItem* item = index_->item(i);
+        const bool shown = item->text().contains(text, Qt::CaseInsensitive);
+        item->setHidden(!shown);
+        if (!shown)
+            continue;
+        if (!first)
+            first = item;
+        if (!best && item->text().startsWith(text, Qt::CaseInsensitive))
+            best = item;
+    }
+    index_->setCurrentItem(best ? best : first);
+}
+
+QUrl HelpWindow::pageUrl(const QString& ref) const {
+    QUrl url;
+    url.setScheme(QStringLiteral("qrc"));
+    url.setPath(root_ + QLatin1Char('/') + ref.section(QLatin1Char('#'), 0, 0));
+    if (ref.contains(QLatin1Char('#')))
+        url.setFragment(ref.section(QLatin1Char('#'), 1));
+    return url;
 }
 
 void HelpWindow::showProblem(const QString& text) {
@@ -129,25 +199,30 @@ void HelpWindow::showProblem(const QString& text) {
 
 void HelpWindow::openPage(const QUrl& url) {
     browser_->setSource(url);
-    if (engine_) {
-        QHelpContentWidget* contents = engine_->contentWidget();
-        const QModelIndex item = contents->indexOf(url);
-        if (item.isValid())
-            contents->setCurrentIndex(item);
+    markPage(url);
+}
+
+void HelpWindow::markPage(const QUrl& url) {
+    const QUrl page = withoutFragment(url);
+    for (int i = 0; i < contents_->topLevelItemCount(); ++i) {
+        if (QTreeWidgetItem* item = findItem(contents_->topLevelItem(i), page)) {
+            contents_->setCurrentItem(item);
+            return;
+        }
     }
 }
 
 void HelpWindow::showContents() {
-    if (!engine_)
+    if (!project_)
         return;
     tabs_->setCurrentIndex(0);
-    openPage(homePage());
+    openPage(pageUrl(project_->homePage()));
 }
 
 void HelpWindow::showTopic(int contextId) {
-    if (!engine_)
+    if (!project_)
         return;
-    const QUrl topic = topicForContext(*engine_, contextId);
+    const QString topic = project_->pageForContext(contextId);
     if (topic.isEmpty()) {
         showProblem(QStringLiteral("<h2>No help for this item</h2>"
                                    "<p>The help file has no topic for context number %1. "
@@ -155,7 +230,7 @@ void HelpWindow::showTopic(int contextId) {
                         .arg(contextId));
         return;
     }
-    openPage(topic);
+    openPage(pageUrl(topic));
 }
 
 QUrl HelpWindow::currentPage() const {

@@ -1,6 +1,7 @@
 #include "settings/settingsstore.h"
 
 #include "settings/inifilecheck.h"
+#include "settings/settingslocation.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -24,7 +25,8 @@ QString executableBaseName() {
 
 // The one place the store is opened, so where it lives is decided here alone.
 std::unique_ptr<QSettings> openSettings(const QString& name) {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name, name);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       settingsLocation(name).organisation, name);
 }
 
 // Whether a settings file is malformed, looked at again only when it changes. Qt reports a

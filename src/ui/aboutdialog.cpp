@@ -2,6 +2,7 @@
 
 #include "help/contextids.h"
 #include "help/programinfo.h"
+#include "ui/icons.h"
 #include "ui/twips.h"
 
 #include <QFontMetrics>
@@ -54,7 +55,7 @@ frmAbout::frmAbout(QWidget* parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Huddlex"));
     setProperty(ContextIDs::contextProperty, ContextIDs::frmAbout);
-    const QIcon icon(QStringLiteral(":/icons/huddlex.svg"));
+    const QIcon icon = programIcon(QStringLiteral("huddlex"));
     setWindowIcon(icon);
     setFixedSize(twips(5730), twips(3495));
     if (const QScreen* screen = this->screen())

@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "help/contextids.h"
+#include "ui/icons.h"
 #include "ui/playlists.h"
 #include "ui/twips.h"
 
@@ -63,7 +64,7 @@ MainWindow::MainWindow(QWidget* parent)
     initIconResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Huddlex"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/huddlex.svg")));
+    setWindowIcon(programIcon(QStringLiteral("huddlex")));
     setProperty(ContextIDs::contextProperty, ContextIDs::frmMain);
 
     auto* client = new QWidget(this);
@@ -196,9 +197,8 @@ void MainWindow::buildToolbar(QWidget* client) {
             continue;
         }
         const QString key = QString::fromLatin1(spec.key);
-        auto* action = toolbar_->addAction(
-            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(spec.image))),
-            shownText(spec.toolTip));
+        auto* action =
+            toolbar_->addAction(programIcon(QLatin1String(spec.image)), shownText(spec.toolTip));
         action->setObjectName(key);
         action->setToolTip(shownText(spec.toolTip));
         if (key == QLatin1String("bStart"))

@@ -1,5 +1,6 @@
 #include "cli/validatecommand.h"
 #include "fs/faults.h"
+#include "support/platform.h"
 #include "support/tempenvironment.h"
 
 #include <QDir>
@@ -41,6 +42,11 @@ Run runCommand(const QStringList& arguments, Output output = Output::Read) {
     Run run{process.exitCode(), {}, process.readAllStandardError()};
     if (output == Output::Read)
         run.out = process.readAllStandardOutput();
+    // A Windows console program ends its lines as Windows does.
+    if (huddlex::test::onWindows) {
+        run.out.replace("\r\n", "\n");
+        run.err.replace("\r\n", "\n");
+    }
     if (output == Output::ReaderGone) {
         const qsizetype at = run.err.lastIndexOf("status=");
         run.exitCode = at < 0 ? -1 : run.err.mid(at + 7).trimmed().toInt();

@@ -12,13 +12,13 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
         QTest::newRow("windows folder") << "C:\\Games\\Tools"
-                                        << "C:\\Games\\Tools\\Huddlex.qhc";
+                                        << "C:\\Games\\Tools\\Huddlex.rcc";
         QTest::newRow("windows drive root") << "C:\\"
-                                            << "C:\\Huddlex.qhc";
+                                            << "C:\\Huddlex.rcc";
         QTest::newRow("host folder") << "/opt/huddlex/bin"
-                                     << "/opt/huddlex/bin/Huddlex.qhc";
+                                     << "/opt/huddlex/bin/Huddlex.rcc";
         QTest::newRow("host root") << "/"
-                                   << "/Huddlex.qhc";
+                                   << "/Huddlex.rcc";
     }
     void helpFileBesideFolder() {
         QFETCH(QString, folder);
@@ -30,9 +30,9 @@ private slots:
     void looksBesideProgramFirst() {
         const QStringList candidates = helpFileCandidates();
         QVERIFY(candidates.size() >= 1);
-        QCOMPARE(candidates.first(), QCoreApplication::applicationDirPath() + "/Huddlex.qhc");
+        QCOMPARE(candidates.first(), QCoreApplication::applicationDirPath() + "/Huddlex.rcc");
         QCOMPARE(candidates.size(), 2);
-        QVERIFY(candidates.last().endsWith("/huddlex/Huddlex.qhc"));
+        QVERIFY(candidates.last().endsWith("/huddlex/Huddlex.rcc"));
         QVERIFY(candidates.contains(locateHelpFile()));
     }
 };

@@ -21,7 +21,7 @@ mkdir -p "$WINEPREFIX/drive_c"
 expect_files() {
     local root="$1"
     for file in bin/huddlex bin/huddlex-validate \
-        share/huddlex/Huddlex.qhc share/huddlex/Huddlex.qch \
+        share/huddlex/Huddlex.rcc \
         "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
         share/icons/hicolor/scalable/apps/huddlex.svg \
         share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/huddlex.png; do
@@ -62,8 +62,12 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 echo "depends: $depends"
 # Computed from the programs' libraries, plus the plugins Qt loads at run time.
-for needed in libc6 libqt6core6 libqt6widgets6 libqt6help6 qt6-qpa-plugins libqt6sql6-sqlite libqt6svg6; do
+for needed in libc6 libqt6core6 libqt6widgets6 qt6-qpa-plugins; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
+done
+# Help and icons are read without Qt Help, SQLite or Qt SVG.
+for unneeded in libqt6help6 libqt6sql6-sqlite libqt6svg6; do
+    grep -qE "(^|, )$unneeded( |,|$)" <<<"$depends" && fail "Depends still names $unneeded"
 done
 
 echo "== the package's files, unpacked into a scratch root"

@@ -1,5 +1,7 @@
 #include "support/tempenvironment.h"
 
+#include "support/platform.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +20,7 @@ TempEnvironment::TempEnvironment()
     qputenv("WINEPREFIX", (root() + QStringLiteral("/wine")).toLocal8Bit());
     // QSettings caches the config folder on first use, so point it there explicitly too.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
+    enterScratchProfile(driveC());
 }
 
 static void restore(const char* name, const QByteArray& value) {
@@ -28,6 +31,7 @@ static void restore(const char* name, const QByteArray& value) {
 }
 
 TempEnvironment::~TempEnvironment() {
+    leaveScratchProfile();
     restore("HOME", oldHome_);
     restore("XDG_CONFIG_HOME", oldXdg_);
     restore("WINEPREFIX", oldPrefix_);

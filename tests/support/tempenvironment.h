@@ -7,7 +7,8 @@
 namespace huddlex::test {
 
 // A scratch world for one test: HOME, XDG_CONFIG_HOME and WINEPREFIX point into a
-// temporary folder, so the settings store and drive C: are the test's own.
+// temporary folder, so the settings store and drive C: are the test's own (on Windows drive
+// C: is pinned to the same folder and the settings go to a scratch registry key).
 // drive_c is created; the real profile is never touched.
 class TempEnvironment {
 public:

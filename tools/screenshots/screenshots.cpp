@@ -9,6 +9,7 @@
 #include "help/helpwindow.h"
 #include "settings/settingsstore.h"
 #include "ui/aboutdialog.h"
+#include "ui/icons.h"
 #include "ui/mainwindow.h"
 #include "ui/settingsdialog.h"
 

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds Huddlex for 64-bit Windows on Debian 12: installs what is missing (the MinGW-w64 cross
+# compiler, Wine, NSIS, the host Qt tools), unpacks the Qt for Windows under build/,
+# cross-builds the `windows` preset and makes, in build/windows/:
+#   Huddlex-<version>-win64.zip   unzip anywhere, start huddlex.exe
+#   Huddlex-<version>-win64.exe   installer (Start-menu shortcut, uninstaller, /S silent)
+# Usage: scripts/windows.sh
+# The Qt archive is taken from ../shared/qt6-mingw/ beside the repository, or from
+# $HUDDLEX_QT_MINGW_ARCHIVE.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qt_name=qt-6.4.2-mingw-w64-x86_64
+archive="${HUDDLEX_QT_MINGW_ARCHIVE:-$root/../shared/qt6-mingw/$qt_name.tar.xz}"
+
+packages=(
+    cmake ninja-build g++ pkg-config file
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libvulkan-dev
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+    nsis wine wine64 fonts-wine xvfb xauth xdotool
+)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo_cmd=(sudo)
+    fi
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cd "$root"
+if [[ ! -f "build/$qt_name/bin/Qt6Core.dll" || "$archive" -nt "build/$qt_name/bin/Qt6Core.dll" ]]; then
+    [[ -f "$archive" ]] || { echo "The Qt for Windows is missing: $archive" >&2; exit 1; }
+    echo "Unpacking $(basename "$archive") into build/"
+    mkdir -p build
+    rm -rf "build/$qt_name"
+    tar -C build -xJf "$archive"
+    touch "build/$qt_name/bin/Qt6Core.dll"
+fi
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+(cd build/windows && cpack -G "ZIP;NSIS" >cpack.log 2>&1) ||
+    { cat build/windows/cpack.log >&2; echo "cpack failed" >&2; exit 1; }
+for package in build/windows/Huddlex-*-win64.zip build/windows/Huddlex-*-win64.exe; do
+    echo "$package: $(stat -c %s "$package") bytes"
+done

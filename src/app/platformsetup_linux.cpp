@@ -1,0 +1,7 @@
+#include "app/platformsetup.h"
+
+namespace huddlex {
+
+void prepareForPlatform() {}
+
+} // namespace huddlex
