@@ -1,6 +1,7 @@
 #include "fs/faults.h"
 #include "playlog/playlog.h"
 #include "support/gamefolder.h"
+#include "support/platform.h"
 #include "support/recorders.h"
 
 #include <QDir>
@@ -279,6 +280,10 @@ private slots:
         target.close();
         const QString kind = existing.section(':', 0, 0);
         const QString name = existing.section(':', 1);
+        if (test::onWindows && kind == "link")
+            QSKIP("a Windows link is a shortcut file, which is written like any other file");
+        if (test::onWindows && kind == "file" && name == "FBplay.log")
+            QSKIP("Windows keeps one file per name whatever its letter case");
         if (kind == "file")
             rig.game.write(name, "old");
         else if (kind == "link")

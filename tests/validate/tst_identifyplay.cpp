@@ -204,6 +204,8 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QByteArray, play);
         QFETCH(QString, expected);
+        if (test::onWindows)
+            QSKIP("Windows keeps one file per name whatever its letter case");
         Rig rig;
         rig.writeFiles({{"VPNFL/A.ply", "upper"},
                         {"VPNFL/a.ply", "lower"},
