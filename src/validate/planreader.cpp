@@ -3,6 +3,8 @@
 #include "fs/filesystem.h"
 #include "fs/inputfile.h"
 
+#include <algorithm>
+
 namespace huddlex {
 
 void AppendPlanFields(QByteArray& planText, QByteArrayView fileBytes) {
@@ -31,6 +33,10 @@ struct PlanFile {
 };
 
 constexpr qint64 kPlanChunkBytes = 1 << 20;
+
+// A game plan takes a few kilobytes. A file that would carry the plan text past this is no
+// game's, and reading it would hold the window for minutes and gigabytes.
+constexpr qint64 kPlanTextLimit = qint64(16) << 20;
 
 bool isMissing(fs::ErrorKind kind) {
     return kind == fs::ErrorKind::FileNotFound || kind == fs::ErrorKind::PathNotFound;
@@ -69,9 +75,9 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
         // The size settles the limit before a byte is read; the fields then go into the plan
         // text a chunk at a time, so the file is never held beside it.
         fs::InputFile& in = file.value();
-        if (planText.size() + in.size() > kMaxPlanTextBytes) {
+        if (planText.size() + in.size() > std::min(kPlanTextLimit, kMaxPlanTextBytes)) {
             notifier.showMessage(
-                loadFailure(QStringLiteral("%1 makes the plan text larger than 4 GB.")
+                loadFailure(QStringLiteral("%1 makes the plan text larger than 16 MB.")
                                 .arg(fs::shownPath(path))));
             return PlanLoad::Failed;
         }

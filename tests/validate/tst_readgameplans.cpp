@@ -99,17 +99,22 @@ private slots:
 
     // Other failures used to end the load silently; now they say what failed.
     void otherFailuresAreNamed_data() {
-        QTest::addColumn<bool>("planIsAFolder");
-        QTest::newRow("plan is a folder") << true;
-        QTest::newRow("read error") << false;
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("plan is a folder") << "folder";
+        QTest::newRow("read error") << "read";
+        // A sparse gigabyte: refused by its size before a byte is read or held.
+        QTest::newRow("plan past 16 MB") << "huge";
     }
     void otherFailuresAreNamed() {
-        QFETCH(bool, planIsAFolder);
+        QFETCH(QString, failure);
         Rig rig;
         rig.writePlans("VPNFL\\A.ply", "VPNFL\\B.ply", "VPNFL\\C.ply", "VPNFL\\D.ply");
-        if (planIsAFolder) {
+        if (failure == "folder") {
             rig.game.remove("Xferbox/XDef1.pln");
             QDir().mkpath(rig.game.capturedHost("XDef1.pln"));
+        } else if (failure == "huge") {
+            QFile plan(rig.game.capturedHost("XDef1.pln"));
+            QVERIFY(plan.open(QIODevice::ReadWrite) && plan.resize(qint64(1) << 30));
         } else {
             fs::faults::setHook([](fs::faults::Op op, const QString& host) {
                 return op == fs::faults::Op::Read && host.endsWith("XDef1.pln")
