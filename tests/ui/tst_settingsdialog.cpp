@@ -1,3 +1,4 @@
+#include "fs/drivemap.h"
 #include "help/contextids.h"
 #include "help/helprecorder.h"
 #include "settings/gamepaths.h"
@@ -9,13 +10,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 
 using namespace huddlex;
@@ -45,6 +49,30 @@ template <typename T> T* control(QWidget& dialog, const char* name) {
     if (!found)
         qFatal("no control %s", name);
     return found;
+}
+
+QString makePrefix(const QString& path, const QStringList& gameFolders = {}) {
+    QDir().mkpath(path + "/drive_c");
+    QFile registry(path + "/system.reg");
+    if (!registry.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(registry.fileName()));
+    for (const QString& folder : gameFolders)
+        QDir().mkpath(path + "/drive_c/" + folder);
+    return path;
+}
+
+QStringList entries(const QComboBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+// What the game folder line under the controls says, and its tool tip, as plain text.
+QString hintOf(QWidget& dialog) {
+    QTextDocument document;
+    document.setHtml(control<QLabel>(dialog, "lblGameFolder")->text());
+    return document.toPlainText();
 }
 
 } // namespace
@@ -303,7 +331,18 @@ private slots:
         QCOMPARE(control<QRadioButton>(dialog, "optVersion_1")->text(), QStringLiteral("FBPro 98"));
         QCOMPARE(control<QCheckBox>(dialog, "chkCapPlays")->text(),
                  QStringLiteral("Capture Plays"));
-        QVERIFY(dialog.width() < dialog.height() * 2 && dialog.width() > dialog.height());
+        // The designed part keeps its shape; what was added lies below it, inside the dialog.
+        const QRect designed = control<QGroupBox>(dialog, "fraVersion")
+                                   ->geometry()
+                                   .united(control<QComboBox>(dialog, "Drive1")->geometry());
+        QVERIFY(designed.width() < designed.height() * 2 && designed.width() > designed.height());
+        const QRect hint = control<QLabel>(dialog, "lblGameFolder")->geometry();
+        QVERIFY(hint.top() > designed.bottom());
+        QVERIFY(dialog.rect().contains(hint));
+        for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->objectName() != "lblGameFolder" && !child->isWindow())
+                QVERIFY2(child->geometry().bottom() < hint.top(), qPrintable(child->objectName()));
+        }
     }
 
     void f1AsksForTheSettingsTopic() {
@@ -333,6 +372,127 @@ private slots:
         QCOMPARE(paths.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
         QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read("FBVer"), v98);
         QVERIFY(store.fileName().startsWith(env.configHome()));
+    }
+
+    // The prefix row lists the default rule and the prefixes found, the game's first, and
+    // follows the other controls in the tab order. Opening writes nothing; a choice is stored
+    // and taken by the drive mapping at once, and the drive list and the game folder follow it.
+    void winePrefixRowChoosesThePrefix() {
+        test::TempEnvironment env;
+        makePrefix(env.root() + "/Games/aa");
+        const QString fb = makePrefix(env.root() + "/Games/fb", {"Sierra/FBPro97"});
+        QDir().mkpath(fb + "/dosdevices");
+        QVERIFY(QFile::link(env.root(), fb + "/dosdevices/d:"));
+        frmSettings dialog(store_, paths_, nullptr, {}, {});
+        auto* list = control<QComboBox>(dialog, "cboWinePrefix");
+        QCOMPARE(control<QLabel>(dialog, "Label3")->text(), QStringLiteral("Wine prefix:"));
+        QCOMPARE(entries(list),
+                 (QStringList{"Default: ~/wine", "~/Games/fb - FBPro 97", "~/Games/aa"}));
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(store_.writes, QStringList());
+        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nC:\\Sierra\\FBPro97\\\n"));
+
+        QWidget* chain = control<QLineEdit>(dialog, "txtPlayFolder");
+        for (const char* next : {"optVersion_0", "optVersion_1", "Drive1", "chkCapPlans",
+                                 "chkCapPlays", "cboWinePrefix", "cmdBrowsePrefix"}) {
+            do
+                chain = chain->nextInFocusChain();
+            while (!(chain->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(chain->objectName(), QString(next));
+        }
+
+        list->setCurrentIndex(1);
+        QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
+        QCOMPARE(fs::DriveMap::winePrefix(), fb);
+        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), (QStringList{"c:", "d:"}));
+        QVERIFY(hintOf(dialog).startsWith("Game folder:\n"));
+        QVERIFY(control<QLabel>(dialog, "lblGameFolder")
+                    ->toolTip()
+                    .contains(fb + "/drive_c/Sierra/FBPro97"));
+
+        list->setCurrentIndex(0); // back to $WINEPREFIX: stored empty, the old rule again
+        QCOMPARE(store_.values.value("WinePrefix", "-"), QString());
+        QCOMPARE(fs::DriveMap::winePrefix(), env.root() + "/wine");
+        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), QStringList{"c:"});
+        QVERIFY(hintOf(dialog).startsWith("Game folder not found:"));
+    }
+
+    // Any folder can be chosen; the drive_c or dosdevices of a prefix stands for the prefix, and
+    // cancelling changes nothing. A folder chosen earlier is shown again as chosen.
+    void browseTakesAnyFolder() {
+        test::TempEnvironment env;
+        const QString fb = makePrefix(env.root() + "/elsewhere/fb", {"Sierra/FBPro97"});
+        const QString plain = env.root() + "/plain";
+        QDir().mkpath(plain);
+        QStringList answers{QString(), fb + "/drive_c", plain};
+        QStringList starts;
+        QWidget* askedBy = nullptr;
+        const ui::PrefixSources sources{{}, [&](QWidget* parent, const QString& start) {
+                                            askedBy = parent;
+                                            starts << start;
+                                            return answers.takeFirst();
+                                        }};
+        {
+            frmSettings dialog(store_, paths_, nullptr, {}, sources);
+            auto* list = control<QComboBox>(dialog, "cboWinePrefix");
+            auto* browse = control<QToolButton>(dialog, "cmdBrowsePrefix");
+            QTest::mouseClick(browse, Qt::LeftButton);
+            QCOMPARE(store_.writes, QStringList());
+            QCOMPARE(list->count(), 1);
+            QTest::mouseClick(browse, Qt::LeftButton);
+            QCOMPARE(list->currentText(), QString("~/elsewhere/fb - FBPro 97"));
+            QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
+            QTest::mouseClick(browse, Qt::LeftButton);
+            QCOMPARE(list->currentText(), QString("~/plain"));
+            QCOMPARE(fs::DriveMap::winePrefix(), plain);
+            QVERIFY(hintOf(dialog).startsWith("Game folder not found:"));
+        }
+        QCOMPARE(starts, (QStringList{env.root() + "/wine", env.root() + "/wine", fb}));
+        QVERIFY(askedBy); // the dialog the folder dialog belongs to
+        const int written = store_.writes.size();
+        frmSettings again(store_, paths_, nullptr, {}, sources);
+        QCOMPARE(control<QComboBox>(again, "cboWinePrefix")->currentText(), QString("~/plain"));
+        QCOMPARE(store_.writes.size(), written);
+    }
+
+    // huddlex --wine-prefix: the session's prefix is shown as such and never stored by looking.
+    void sessionPrefixIsShownNotStored() {
+        test::TempEnvironment env;
+        const QString session = makePrefix(env.root() + "/Games/session");
+        store_.values.insert("WinePrefix", makePrefix(env.root() + "/Games/saved"));
+        fs::DriveMap::setWinePrefix(session);
+        frmSettings dialog(store_, paths_, nullptr, {}, {});
+        auto* list = control<QComboBox>(dialog, "cboWinePrefix");
+        QCOMPARE(list->currentText(), QString("~/Games/session (this session)"));
+        QVERIFY(entries(list).contains("~/Games/saved"));
+        QCOMPARE(store_.writes, QStringList());
+        // A prefix that is gone is still shown as saved, with a word on why nothing is found.
+        store_.values.insert("WinePrefix", env.root() + "/gone");
+        fs::DriveMap::setWinePrefix(env.root() + "/gone");
+        frmSettings gone(store_, paths_, nullptr, {}, {});
+        auto* goneList = control<QComboBox>(gone, "cboWinePrefix");
+        QCOMPARE(goneList->currentText(), QString("~/gone"));
+        QVERIFY(goneList->toolTip().startsWith("This folder does not exist now"));
+        QVERIFY(hintOf(gone).endsWith("~/gone/drive_c/Sierra/FBPro97"));
+        QCOMPARE(store_.writes, QStringList());
+    }
+
+    // The game folder under the controls follows drive and version, and says when it is missing.
+    void gameFolderShownUnderTheControls() {
+        test::TempEnvironment env;
+        env.makeDirs("Sierra/FBPro97");
+        frmSettings dialog(store_, paths_, nullptr, source(), {});
+        QCOMPARE(hintOf(dialog),
+                 "Game folder:\nC:\\Sierra\\FBPro97\\\n~/wine/drive_c/Sierra/FBPro97");
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
+        QCOMPARE(hintOf(dialog),
+                 "Game folder not found:\nC:\\Sierra\\FBPro98\\\n~/wine/drive_c/Sierra/FBPro98");
+        const QString tip = control<QLabel>(dialog, "lblGameFolder")->toolTip();
+        QVERIFY(tip.contains("C:\\Sierra\\FBPro98\\") &&
+                tip.contains(env.hostPath("Sierra/FBPro98")));
+        QVERIFY(tip.contains("View, Settings"));
+        control<QComboBox>(dialog, "Drive1")->setCurrentIndex(1);
+        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nd:\\Sierra\\FBPro98\\"));
     }
 
 private:
