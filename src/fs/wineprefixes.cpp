@@ -127,6 +127,7 @@ QString describe(const WinePrefix& prefix, const QString& home) {
     case Place::Environment:
     case Place::DotWine:
     case Place::Games:
+    case Place::Chosen:
         text = withTilde(prefix.path, home);
         break;
     }

@@ -9,7 +9,8 @@
 namespace huddlex::fs {
 
 struct WinePrefix {
-    enum class Place { Environment, DotWine, Bottles, BottlesFlatpak, Games, PlayOnLinux };
+    // Where it was found; Chosen for a folder the user picked.
+    enum class Place { Environment, DotWine, Bottles, BottlesFlatpak, Games, PlayOnLinux, Chosen };
 
     QString path; // host folder, cleaned
     Place place = Place::DotWine;

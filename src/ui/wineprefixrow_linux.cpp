@@ -48,6 +48,7 @@ public:
         browse->setObjectName(QStringLiteral("cmdBrowsePrefix"));
         browse->setText(QStringLiteral("..."));
         browse->setToolTip(QStringLiteral("Choose any folder as the Wine prefix"));
+        browse->setAccessibleName(QStringLiteral("Browse for a Wine prefix"));
         browse->setGeometry(twipsRect(3060, top + 255, 315, 315));
         browse->setFocusPolicy(Qt::StrongFocus);
         QWidget::setTabOrder(tabAfter, list_);
@@ -104,7 +105,8 @@ private:
 
     // A folder that is not among the prefixes found: chosen earlier, or just now.
     int addFolder(const QString& folder) {
-        fs::WinePrefix prefix{folder, fs::WinePrefix::Place::Games, fs::gameVersionsIn(folder)};
+        const fs::WinePrefix prefix{folder, fs::WinePrefix::Place::Chosen,
+                                    fs::gameVersionsIn(folder)};
         const int index = addEntry(fs::describe(prefix, QDir::homePath()), folder);
         if (!QFileInfo(folder).isDir())
             list_->setItemData(index,
