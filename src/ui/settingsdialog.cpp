@@ -190,14 +190,16 @@ void frmSettings::fitCaptions() {
     }
 }
 
-// Three lines under the controls: whether the game folder exists, then where it is as the game
-// names it and on this computer. Drawn in the dialog's font, so it is placed after the scaling.
+// Lines under the controls: whether the game folder exists, then where it is as the game names
+// it and on this computer. Drawn in the dialog's font, so it is placed after the scaling.
 void frmSettings::buildGameFolderHint() {
     lblGameFolder = new QLabel(this);
     lblGameFolder->setObjectName(QStringLiteral("lblGameFolder"));
     lblGameFolder->setTextFormat(Qt::RichText);
     const int margin = int(std::lround(twips(120) * scale_));
-    const int lines = 3 * lblGameFolder->fontMetrics().lineSpacing() + 2;
+    // A host path of its own only where the drives are mapped (Linux).
+    const int count = gameFolderState(paths_).hostPath.isEmpty() ? 2 : 3;
+    const int lines = count * lblGameFolder->fontMetrics().lineSpacing() + 2;
     lblGameFolder->setGeometry(margin, height() - margin / 2, width() - 2 * margin, lines);
     setFixedSize(width(), lblGameFolder->geometry().bottom() + 1 + margin);
     if (const QScreen* screen = this->screen())
