@@ -1,6 +1,5 @@
 // Where the game is, as the main window finds and shows it: the missing game folder in the
-// status bar, the first start that looks for the game in the Wine prefixes, and the prefix of
-// one session (huddlex --wine-prefix).
+// status bar, and the Wine prefix of a first start and of one session (huddlex --wine-prefix).
 #include "controllerfixture.h"
 #include "fs/drivemap.h"
 #include "ui/mainwindow.h"
@@ -12,20 +11,11 @@
 
 using namespace huddlex;
 using huddlex::test::ControllerFixture;
+using huddlex::test::TempEnvironment;
 
 namespace {
 
 const QString v98 = QStringLiteral("\\Sierra\\FBPro98\\");
-
-QString makePrefix(const QString& path, const QStringList& gameFolders = {}) {
-    QDir().mkpath(path + "/drive_c");
-    QFile registry(path + "/system.reg");
-    if (!registry.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(registry.fileName()));
-    for (const QString& folder : gameFolders)
-        QDir().mkpath(path + "/drive_c/" + folder);
-    return path;
-}
 
 QLabel* panel1(ui::MainWindow& w) {
     return w.findChild<QLabel*>(QStringLiteral("Panel1"));
@@ -78,27 +68,14 @@ private slots:
         QVERIFY(panel1(w)->toolTip().isEmpty());
         QVERIFY(w.gameFolderHint().isEmpty());
 
-        QVERIFY(QDir(f.env.hostPath("sierra")).removeRecursively());
-        f.clock.advance(1000);
-        QCOMPARE(w.panelText(1), QString("No game folder"));
-        w.toolbarButton(2)->trigger();
-        QCOMPARE(w.panelText(1), QString("No game folder"));
-        QVERIFY(panel1(w)->toolTip().startsWith("Status: Stop\n"));
-    }
-
-    // A change made in the Settings dialog shows as soon as it closes, without waiting.
-    void settingsDialogMovesTheHint() {
-        ControllerFixture f;
-        MainController& c = f.load();
-        ui::MainWindow& w = c.window();
-        QCOMPARE(w.panelText(1), QString("Status: Stop"));
+        // A version picked in the Settings dialog shows as soon as it closes, without waiting.
         f.settingsDo = [&] { c.paths().gFBVer = v98; };
         c.mnuView_Click(4);
         QCOMPARE(w.panelText(1), QString("No game folder"));
         QVERIFY(w.gameFolderHint().contains("C:\\Sierra\\FBPro98\\"));
-        f.settingsDo = [&] { c.paths().gFBVer = "\\Sierra\\FBPro97\\"; };
-        c.mnuView_Click(4);
-        QCOMPARE(w.panelText(1), QString("Status: Stop"));
+        w.toolbarButton(2)->trigger();
+        QCOMPARE(w.panelText(1), QString("No game folder"));
+        QVERIFY(panel1(w)->toolTip().startsWith("Status: Stop\n"));
     }
 
     // A first start without the game where Wine keeps it by default takes the one prefix that
@@ -106,8 +83,9 @@ private slots:
     void firstStartTakesTheOnePrefixWithTheGame() {
         ControllerFixture f;
         removeGame(f);
-        const QString prefix = makePrefix(f.env.root() + "/Games/fb", {"Sierra/FBPro98"});
-        makePrefix(f.env.root() + "/.PlayOnLinux/wineprefix/office");
+        const QString prefix =
+            TempEnvironment::makeWinePrefix(f.env.root() + "/Games/fb", {"Sierra/FBPro98"});
+        TempEnvironment::makeWinePrefix(f.env.root() + "/.PlayOnLinux/wineprefix/office");
         f.env.writeFile("Sierra/FBPro98/Xferbox/FBplay0.ply", "not in the prefix found");
         MainController& c = f.load();
         ui::MainWindow& w = c.window();
@@ -125,53 +103,15 @@ private slots:
         f.clock.advance(1);
         QVERIFY(w.statusMessage().isEmpty());
 
-        // The next start finds the prefix stored and looks no further.
+        // huddlex --wine-prefix: the next run works in the folder given, and stores nothing.
+        const QString session =
+            TempEnvironment::makeWinePrefix(f.env.root() + "/session", {"Sierra/FBPro98"});
         const int writes = f.store.writeCount();
-        makePrefix(f.env.root() + "/Games/second", {"Sierra/FBPro98"});
-        f.load();
-        QCOMPARE(f.store.writeCount(), writes);
-        QVERIFY(f.controller->window().statusMessage().isEmpty());
-        QCOMPARE(fs::DriveMap::winePrefix(), prefix);
-    }
-
-    // Several prefixes hold the game: nothing is opened or stored, the status bar says how many
-    // and where to choose, and the missing game folder stays shown.
-    void firstStartCountsSeveralPrefixes() {
-        ControllerFixture f;
-        removeGame(f);
-        const QString a = makePrefix(f.env.root() + "/Games/a", {"Sierra/FBPro97"});
-        const QString b =
-            makePrefix(f.env.root() + "/.local/share/bottles/bottles/b", {"Sierra/FBPro97"});
-        MainController& c = f.load();
-        ui::MainWindow& w = c.window();
-        QVERIFY(f.store.values().isEmpty());
-        QCOMPARE(w.statusMessage(), QString("FBPro in 2 prefixes: Settings"));
-        QVERIFY(w.findChild<QLabel*>("StatusMessage")->toolTip().contains("View, Settings"));
-        QCOMPARE(w.panelText(1), QString("No game folder"));
-        QCOMPARE(f.settingsOpened, 0);
-        for (const QString& prefix : {a, b})
-            QVERIFY(!QFileInfo::exists(prefix + "/drive_c/Sierra/FBPro97/Xferbox"));
-    }
-
-    // huddlex --wine-prefix DIR: the window works in DIR for this run; nothing is stored, and
-    // neither the setting nor a first start's search stands in its way.
-    void sessionPrefixIsUsedNotStored() {
-        ControllerFixture f;
-        removeGame(f);
-        const QString session = makePrefix(f.env.root() + "/session", {"Sierra/FBPro97"});
-        makePrefix(f.env.root() + "/Games/other", {"Sierra/FBPro97"});
         f.sessionPrefix = session;
-        MainController& c = f.load();
-        QVERIFY(f.store.values().isEmpty());
-        QCOMPARE(fs::DriveMap::winePrefix(), session);
-        QVERIFY(QFileInfo(session + "/drive_c/Sierra/FBPro97/Xferbox").isDir());
-        QCOMPARE(c.window().panelText(1), QString("Status: Stop"));
-        QVERIFY(c.window().statusMessage().isEmpty());
-
-        f.store.write(keys::WinePrefix, f.env.root() + "/Games/other");
         f.load();
         QCOMPARE(fs::DriveMap::winePrefix(), session);
-        QCOMPARE(f.store.values().value(keys::WinePrefix), f.env.root() + "/Games/other");
+        QVERIFY(QFileInfo(session + "/drive_c/Sierra/FBPro98/Xferbox").isDir());
+        QCOMPARE(f.store.writeCount(), writes);
     }
 };
 

@@ -1,7 +1,7 @@
 // Finding Wine prefixes and the game in them, on scratch home folders: every place a front end
 // keeps its prefixes, what qualifies, and the order the list is shown in.
 #include "fs/wineprefixes.h"
-#include "support/platform.h"
+#include "support/tempenvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +9,7 @@
 #include <QtTest>
 
 using namespace huddlex;
+using huddlex::test::TempEnvironment;
 using Place = fs::WinePrefix::Place;
 
 namespace {
@@ -18,15 +19,6 @@ void touch(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
-}
-
-// A prefix as Wine leaves it (system.reg, drive_c), with the game folders given below drive_c.
-QString makePrefix(const QString& path, const QStringList& gameFolders = {}) {
-    touch(path + "/system.reg");
-    QDir().mkpath(path + "/drive_c/windows");
-    for (const QString& folder : gameFolders)
-        QDir().mkpath(path + "/drive_c/" + folder);
-    return path;
 }
 
 QStringList labels(const QList<fs::WinePrefix>& found, const QString& home) {
@@ -67,7 +59,7 @@ private slots:
         QFETCH(int, place);
         const bool fromEnvironment = folder == "$";
         const QString path = home_ + '/' + (fromEnvironment ? QString("custom") : folder);
-        makePrefix(path, {"Sierra/FBPro97/VPNFL"});
+        TempEnvironment::makeWinePrefix(path, {"Sierra/FBPro97/VPNFL"});
         const auto found = fs::findWinePrefixes({home_, fromEnvironment ? path : QString()});
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.first().path, path);
@@ -76,38 +68,28 @@ private slots:
         QTEST(fs::describe(found.first(), home_), "label");
     }
 
-    // A prefix needs system.reg (a file) and drive_c (a folder); anything else in the places
-    // is passed over.
-    void onlyPrefixesQualify() {
-        const QString games = home_ + "/Games";
-        makePrefix(games + "/good");
-        touch(games + "/no-drive/system.reg");
-        QDir().mkpath(games + "/no-registry/drive_c/Sierra/FBPro97");
-        QDir().mkpath(games + "/registry-folder/system.reg");
-        QDir().mkpath(games + "/registry-folder/drive_c");
-        touch(games + "/drive_c-is-a-file/system.reg");
-        touch(games + "/drive_c-is-a-file/drive_c");
-        touch(games + "/a-file");
-        const auto found = fs::findWinePrefixes({home_, home_ + "/missing"});
-        QCOMPARE(labels(found, home_), QStringList{"~/Games/good"});
-        QVERIFY(!found.first().hasGame());
-        // No place at all is no prefix either.
-        QVERIFY(fs::findWinePrefixes({home_ + "/nobody", {}}).isEmpty());
-    }
-
-    // The prefixes holding the game first, then the others; each group in the order of the
-    // places, names alphabetical whatever their letter case; the game found in any case.
-    void gameHoldersComeFirst() {
-        makePrefix(home_ + "/.wine");
-        makePrefix(home_ + "/Games/zeta", {"SIERRA/fbpro98"});
-        makePrefix(home_ + "/Games/Alpha");
-        makePrefix(home_ + "/Games/beta", {"sierra/FBPro97", "sierra/FBPRO98"});
-        makePrefix(home_ + "/.local/share/bottles/bottles/Office");
-        makePrefix(home_ + "/.PlayOnLinux/wineprefix/FB", {"Sierra/FBPro97"});
-        makePrefix(home_ + "/.local/share/bottles/bottles/Wrong", {"Sierra/FBPro99", "FBPro97"});
+    // Only folders with system.reg and drive_c count, each once. Those holding the game come
+    // first, then the others; each group in the order of the places, names alphabetical
+    // whatever their letter case; the game is found in any letter case.
+    void whatCountsAndInWhatOrder() {
+        TempEnvironment::makeWinePrefix(home_ + "/.wine");
+        TempEnvironment::makeWinePrefix(home_ + "/Games/zeta", {"SIERRA/fbpro98"});
+        TempEnvironment::makeWinePrefix(home_ + "/Games/Alpha");
+        TempEnvironment::makeWinePrefix(home_ + "/Games/beta",
+                                        {"sierra/FBPro97", "sierra/FBPRO98"});
+        TempEnvironment::makeWinePrefix(home_ + "/.local/share/bottles/bottles/Office");
+        TempEnvironment::makeWinePrefix(home_ + "/.PlayOnLinux/wineprefix/FB", {"Sierra/FBPro97"});
+        TempEnvironment::makeWinePrefix(home_ + "/.local/share/bottles/bottles/Wrong",
+                                        {"Sierra/FBPro99", "FBPro97"});
         touch(home_ + "/.local/share/bottles/bottles/Filed/drive_c/Sierra/FBPro97");
         touch(home_ + "/.local/share/bottles/bottles/Filed/system.reg");
-        const auto found = fs::findWinePrefixes({home_, {}});
+        touch(home_ + "/Games/no-drive/system.reg");
+        QDir().mkpath(home_ + "/Games/no-registry/drive_c/Sierra/FBPro97");
+        QDir().mkpath(home_ + "/Games/registry-folder/system.reg");
+        QDir().mkpath(home_ + "/Games/registry-folder/drive_c");
+        touch(home_ + "/Games/a-file");
+        // $WINEPREFIX naming ~/.wine is that one prefix, listed as the environment's.
+        const auto found = fs::findWinePrefixes({home_, home_ + "/.wine/"});
         QCOMPARE(labels(found, home_), (QStringList{
                                            "~/Games/beta - FBPro 97, 98",
                                            "~/Games/zeta - FBPro 98",
@@ -119,78 +101,7 @@ private slots:
                                            "~/Games/Alpha",
                                        }));
         QCOMPARE(found.first().versions, (QStringList{"FBPro97", "FBPro98"}));
-    }
-
-    // $WINEPREFIX naming ~/.wine is one prefix, listed as the environment's.
-    void onePrefixOnce() {
-        makePrefix(home_ + "/.wine", {"Sierra/FBPro97"});
-        const auto found = fs::findWinePrefixes({home_, home_ + "/.wine/"});
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(int(found.first().place), int(Place::Environment));
-        QCOMPARE(found.first().path, home_ + "/.wine");
-        if (test::onWindows)
-            return; // the links below are shortcuts there
-        QDir().mkpath(home_ + "/Games");
-        QVERIFY(QFile::link(home_ + "/.wine", home_ + "/Games/linked"));
-        QCOMPARE(fs::findWinePrefixes({home_, {}}).size(), 1);
-    }
-
-    // Drive C: is what the drive mapping takes: the dosdevices entry before drive_c.
-    void driveCIsTheDosdevicesEntry() {
-        if (test::onWindows)
-            QSKIP("dosdevices links are symbolic links, which a Windows program does not make");
-        const QString prefix = makePrefix(home_ + "/Games/linked");
-        const QString elsewhere = scratch_->path() + "/elsewhere";
-        QDir().mkpath(elsewhere + "/Sierra/FBPro98");
-        QDir().mkpath(prefix + "/dosdevices");
-        QVERIFY(QFile::link(elsewhere, prefix + "/dosdevices/c:"));
-        QCOMPARE(fs::gameVersionsIn(prefix), QStringList{"FBPro98"});
-    }
-
-    void pickedFolderStandsForItsPrefix_data() {
-        QTest::addColumn<QString>("picked");
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("the prefix") << "p"
-                                    << "p";
-        QTest::newRow("its drive_c") << "p/drive_c"
-                                     << "p";
-        QTest::newRow("its dosdevices, trailing slash") << "p/dosdevices/"
-                                                        << "p";
-        QTest::newRow("a folder on drive C:") << "p/drive_c/Sierra"
-                                              << "p/drive_c/Sierra";
-        QTest::newRow("drive_c of no prefix") << "plain/drive_c"
-                                              << "plain/drive_c";
-    }
-    void pickedFolderStandsForItsPrefix() {
-        QFETCH(QString, picked);
-        QFETCH(QString, prefix);
-        makePrefix(home_ + "/p", {"Sierra"});
-        QDir().mkpath(home_ + "/p/dosdevices");
-        QDir().mkpath(home_ + "/plain/drive_c");
-        QCOMPARE(fs::prefixForPickedFolder(home_ + '/' + picked), home_ + '/' + prefix);
-    }
-
-    void homeIsWrittenAsTilde_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("below") << "/home/ann/.wine"
-                               << "/home/ann"
-                               << "~/.wine";
-        QTest::newRow("home itself") << "/home/ann"
-                                     << "/home/ann/"
-                                     << "~";
-        QTest::newRow("a longer name") << "/home/anna/.wine"
-                                       << "/home/ann"
-                                       << "/home/anna/.wine";
-        QTest::newRow("home is the root") << "/x/.wine"
-                                          << "/"
-                                          << "/x/.wine";
-    }
-    void homeIsWrittenAsTilde() {
-        QFETCH(QString, path);
-        QFETCH(QString, home);
-        QTEST(fs::withTilde(path, home), "shown");
+        QCOMPARE(int(found[3].place), int(Place::Environment));
     }
 
 private:

@@ -62,4 +62,14 @@ QByteArray TempEnvironment::readHostFile(const QString& hostPath) {
     return file.readAll();
 }
 
+QString TempEnvironment::makeWinePrefix(const QString& hostPath, const QStringList& gameFolders) {
+    QDir().mkpath(hostPath + QStringLiteral("/drive_c"));
+    QFile registry(hostPath + QStringLiteral("/system.reg"));
+    if (!registry.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(registry.fileName()));
+    for (const QString& folder : gameFolders)
+        QDir().mkpath(hostPath + QStringLiteral("/drive_c/") + folder);
+    return hostPath;
+}
+
 } // namespace huddlex::test

@@ -23,6 +23,7 @@
 #include <QWheelEvent>
 
 using namespace huddlex;
+using huddlex::test::TempEnvironment;
 using huddlex::ui::frmSettings;
 
 namespace {
@@ -49,16 +50,6 @@ template <typename T> T* control(QWidget& dialog, const char* name) {
     if (!found)
         qFatal("no control %s", name);
     return found;
-}
-
-QString makePrefix(const QString& path, const QStringList& gameFolders = {}) {
-    QDir().mkpath(path + "/drive_c");
-    QFile registry(path + "/system.reg");
-    if (!registry.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(registry.fileName()));
-    for (const QString& folder : gameFolders)
-        QDir().mkpath(path + "/drive_c/" + folder);
-    return path;
 }
 
 QStringList entries(const QComboBox* list) {
@@ -376,11 +367,13 @@ private slots:
 
     // The prefix row lists the default rule and the prefixes found, the game's first, and
     // follows the other controls in the tab order. Opening writes nothing; a choice is stored
-    // and taken by the drive mapping at once, and the drive list and the game folder follow it.
+    // and taken by the drive mapping at once, and the drive list and the game folder under the
+    // controls follow it, as they follow the version.
     void winePrefixRowChoosesThePrefix() {
         test::TempEnvironment env;
-        makePrefix(env.root() + "/Games/aa");
-        const QString fb = makePrefix(env.root() + "/Games/fb", {"Sierra/FBPro97"});
+        TempEnvironment::makeWinePrefix(env.root() + "/Games/aa");
+        const QString fb =
+            TempEnvironment::makeWinePrefix(env.root() + "/Games/fb", {"Sierra/FBPro97"});
         QDir().mkpath(fb + "/dosdevices");
         QVERIFY(QFile::link(env.root(), fb + "/dosdevices/d:"));
         frmSettings dialog(store_, paths_, nullptr, {}, {});
@@ -390,7 +383,8 @@ private slots:
                  (QStringList{"Default: ~/wine", "~/Games/fb - FBPro 97", "~/Games/aa"}));
         QCOMPARE(list->currentIndex(), 0);
         QCOMPARE(store_.writes, QStringList());
-        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nC:\\Sierra\\FBPro97\\\n"));
+        QCOMPARE(hintOf(dialog),
+                 "Game folder not found:\nC:\\Sierra\\FBPro97\\\n~/wine/drive_c/Sierra/FBPro97");
 
         QWidget* chain = control<QLineEdit>(dialog, "txtPlayFolder");
         for (const char* next : {"optVersion_0", "optVersion_1", "Drive1", "chkCapPlans",
@@ -405,31 +399,31 @@ private slots:
         QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
         QCOMPARE(fs::DriveMap::winePrefix(), fb);
         QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), (QStringList{"c:", "d:"}));
-        QVERIFY(hintOf(dialog).startsWith("Game folder:\n"));
-        QVERIFY(control<QLabel>(dialog, "lblGameFolder")
-                    ->toolTip()
-                    .contains(fb + "/drive_c/Sierra/FBPro97"));
+        QCOMPARE(hintOf(dialog),
+                 "Game folder:\nC:\\Sierra\\FBPro97\\\n~/Games/fb/drive_c/Sierra/FBPro97");
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
+        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nC:\\Sierra\\FBPro98\\\n"));
+        const QString tip = control<QLabel>(dialog, "lblGameFolder")->toolTip();
+        QVERIFY(tip.contains(fb + "/drive_c/Sierra/FBPro98") && tip.contains("View, Settings"));
 
         list->setCurrentIndex(0); // back to $WINEPREFIX: stored empty, the old rule again
         QCOMPARE(store_.values.value("WinePrefix", "-"), QString());
         QCOMPARE(fs::DriveMap::winePrefix(), env.root() + "/wine");
         QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), QStringList{"c:"});
-        QVERIFY(hintOf(dialog).startsWith("Game folder not found:"));
     }
 
-    // Any folder can be chosen; the drive_c or dosdevices of a prefix stands for the prefix, and
-    // cancelling changes nothing. A folder chosen earlier is shown again as chosen.
-    void browseTakesAnyFolder() {
+    // Any folder can be chosen, a prefix's drive_c standing for the prefix; cancelling changes
+    // nothing. The prefix of a session (huddlex --wine-prefix) is shown as such, even when it is
+    // gone, and looking at it stores nothing.
+    void browseAndSessionPrefixes() {
         test::TempEnvironment env;
-        const QString fb = makePrefix(env.root() + "/elsewhere/fb", {"Sierra/FBPro97"});
-        const QString plain = env.root() + "/plain";
-        QDir().mkpath(plain);
-        QStringList answers{QString(), fb + "/drive_c", plain};
+        const QString fb =
+            TempEnvironment::makeWinePrefix(env.root() + "/elsewhere/fb", {"Sierra/FBPro97"});
+        QStringList answers{QString(), fb + "/drive_c"};
         QStringList starts;
-        QWidget* askedBy = nullptr;
         const ui::PrefixSources sources{{}, [&](QWidget* parent, const QString& start) {
-                                            askedBy = parent;
-                                            starts << start;
+                                            // asked over the dialog, from where it would start
+                                            starts << parent->objectName() + ' ' + start;
                                             return answers.takeFirst();
                                         }};
         {
@@ -442,57 +436,17 @@ private slots:
             QTest::mouseClick(browse, Qt::LeftButton);
             QCOMPARE(list->currentText(), QString("~/elsewhere/fb - FBPro 97"));
             QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
-            QTest::mouseClick(browse, Qt::LeftButton);
-            QCOMPARE(list->currentText(), QString("~/plain"));
-            QCOMPARE(fs::DriveMap::winePrefix(), plain);
-            QVERIFY(hintOf(dialog).startsWith("Game folder not found:"));
         }
-        QCOMPARE(starts, (QStringList{env.root() + "/wine", env.root() + "/wine", fb}));
-        QVERIFY(askedBy); // the dialog the folder dialog belongs to
-        const int written = store_.writes.size();
-        frmSettings again(store_, paths_, nullptr, {}, sources);
-        QCOMPARE(control<QComboBox>(again, "cboWinePrefix")->currentText(), QString("~/plain"));
-        QCOMPARE(store_.writes.size(), written);
-    }
+        QCOMPARE(starts, QStringList(2, "frmSettings " + env.root() + "/wine"));
 
-    // huddlex --wine-prefix: the session's prefix is shown as such and never stored by looking.
-    void sessionPrefixIsShownNotStored() {
-        test::TempEnvironment env;
-        const QString session = makePrefix(env.root() + "/Games/session");
-        store_.values.insert("WinePrefix", makePrefix(env.root() + "/Games/saved"));
-        fs::DriveMap::setWinePrefix(session);
-        frmSettings dialog(store_, paths_, nullptr, {}, {});
-        auto* list = control<QComboBox>(dialog, "cboWinePrefix");
-        QCOMPARE(list->currentText(), QString("~/Games/session (this session)"));
-        QVERIFY(entries(list).contains("~/Games/saved"));
-        QCOMPARE(store_.writes, QStringList());
-        // A prefix that is gone is still shown as saved, with a word on why nothing is found.
-        store_.values.insert("WinePrefix", env.root() + "/gone");
         fs::DriveMap::setWinePrefix(env.root() + "/gone");
-        frmSettings gone(store_, paths_, nullptr, {}, {});
-        auto* goneList = control<QComboBox>(gone, "cboWinePrefix");
-        QCOMPARE(goneList->currentText(), QString("~/gone"));
-        QVERIFY(goneList->toolTip().startsWith("This folder does not exist now"));
-        QVERIFY(hintOf(gone).endsWith("~/gone/drive_c/Sierra/FBPro97"));
-        QCOMPARE(store_.writes, QStringList());
-    }
-
-    // The game folder under the controls follows drive and version, and says when it is missing.
-    void gameFolderShownUnderTheControls() {
-        test::TempEnvironment env;
-        env.makeDirs("Sierra/FBPro97");
-        frmSettings dialog(store_, paths_, nullptr, source(), {});
-        QCOMPARE(hintOf(dialog),
-                 "Game folder:\nC:\\Sierra\\FBPro97\\\n~/wine/drive_c/Sierra/FBPro97");
-        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
-        QCOMPARE(hintOf(dialog),
-                 "Game folder not found:\nC:\\Sierra\\FBPro98\\\n~/wine/drive_c/Sierra/FBPro98");
-        const QString tip = control<QLabel>(dialog, "lblGameFolder")->toolTip();
-        QVERIFY(tip.contains("C:\\Sierra\\FBPro98\\") &&
-                tip.contains(env.hostPath("Sierra/FBPro98")));
-        QVERIFY(tip.contains("View, Settings"));
-        control<QComboBox>(dialog, "Drive1")->setCurrentIndex(1);
-        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nd:\\Sierra\\FBPro98\\"));
+        frmSettings session(store_, paths_, nullptr, {}, sources);
+        auto* list = control<QComboBox>(session, "cboWinePrefix");
+        QCOMPARE(list->currentText(), QString("~/gone (this session)"));
+        QVERIFY(list->toolTip().startsWith("This folder does not exist now"));
+        QVERIFY(entries(list).contains("~/elsewhere/fb - FBPro 97"));
+        QVERIFY(hintOf(session).endsWith("~/gone/drive_c/Sierra/FBPro97"));
+        QCOMPARE(store_.writes.size(), 1);
     }
 
 private:
