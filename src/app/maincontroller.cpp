@@ -3,7 +3,9 @@
 #include "app/validationcommands.h"
 #include "capture/capturedplays.h"
 #include "capture/capturefolder.h"
+#include "capture/gamefolderwatch.h"
 #include "help/contextids.h"
+#include "settings/wineprefixsetting.h"
 #include "ui/dialogs.h"
 #include "ui/existingfilesdialog.h"
 #include "ui/mainwindow.h"
@@ -60,9 +62,15 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
                                   [this] { capture_->showState(); },
                                   [this](const QString& text) { showStatusMessage(text); }});
     messageTimer_ = timers.create(kStatusMessageMs, [this] {
+        if (--messagePeriodsLeft_ > 0)
+            return;
         messageTimer_->setEnabled(false);
         window_->clearStatusMessage();
     });
+    gameFolderWatch_ =
+        std::make_unique<GameFolderWatch>(paths_, timers, [this](const GameFolderState& state) {
+            window_->setGameFolderHint(state.exists ? QString() : missingGameFolderText(state));
+        });
 
     connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
     connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
@@ -86,6 +94,7 @@ CaptureEngine& MainController::capture() const {
 void MainController::Form_Load() {
     ContextIDs::InitHelp(window_.get());
     paths_.readFrom(store_);
+    settleWinePrefix();
 
     if (!mayContinue(EnsureCaptureFolder(paths_)))
         return;
@@ -106,6 +115,14 @@ void MainController::Form_Load() {
     const QString staleTemp = paths_.gameFile(QStringLiteral("FBPlay~.tmp"));
     if (fs::existsExactly(staleTemp))
         (void)fs::removeFile(staleTemp); // last step: a failure just ends the sequence
+}
+
+// Before anything is composed from the paths: a first start may pick the prefix and version.
+void MainController::settleWinePrefix() {
+    const PrefixStartup startup = huddlex::settleWinePrefix(store_, paths_, sessionPrefix_);
+    if (!startup.note.isEmpty())
+        showStatusMessage(startup.note, startup.details, kStartupNotePeriods);
+    gameFolderWatch_->check();
 }
 
 void MainController::Form_UnLoad() {
@@ -154,7 +171,8 @@ void MainController::mnuView_Click(int index) {
     case 2:
         return validation_->ShowUnknownPlays();
     case 4:
-        return seams_.openSettings();
+        seams_.openSettings();
+        return gameFolderWatch_->check(); // the hint follows a new prefix, drive or version
     }
 }
 
@@ -201,8 +219,9 @@ void MainController::Command1_Click() {
     capture_->Command1Click();
 }
 
-void MainController::showStatusMessage(const QString& text) {
-    window_->showStatusMessage(text);
+void MainController::showStatusMessage(const QString& text, const QString& details, int periods) {
+    window_->showStatusMessage(text, details);
+    messagePeriodsLeft_ = periods;
     messageTimer_->setEnabled(false); // a new message gets its full time
     messageTimer_->setEnabled(true);
 }

@@ -10,6 +10,7 @@
 
 namespace huddlex {
 
+class GameFolderWatch;
 class ValidationCommands;
 namespace ui {
 class MainWindow;
@@ -39,6 +40,10 @@ public:
     CaptureEngine& capture() const;
     GamePaths& paths() { return paths_; }
 
+    // The Wine prefix of this session (huddlex --wine-prefix), ahead of the setting and not
+    // stored; set before Form_Load.
+    void useWinePrefixForSession(const QString& hostFolder) { sessionPrefix_ = hostFolder; }
+
     // The start-up sequence, run while the window loads (before it is shown).
     void Form_Load();
     void Form_UnLoad();
@@ -53,11 +58,14 @@ public:
 
     void DeleteFiles();
 
-    // How long a status-bar message (the result of Update Log) stays.
+    // How long a status-bar message (the result of Update Log) stays; what start-up found out
+    // about the Wine prefix stays three times as long.
     static constexpr int kStatusMessageMs = 5000;
+    static constexpr int kStartupNotePeriods = 3;
 
 private:
-    void showStatusMessage(const QString& text);
+    void showStatusMessage(const QString& text, const QString& details = {}, int periods = 1);
+    void settleWinePrefix();
 
     void routeMenu(ui::MenuArray array, int index);
     void setCaptureButtons(bool running);
@@ -70,6 +78,9 @@ private:
     std::unique_ptr<CaptureEngine> capture_;
     std::unique_ptr<ValidationCommands> validation_;
     std::unique_ptr<Timer> messageTimer_; // hides the status-bar message
+    int messagePeriodsLeft_ = 0;
+    std::unique_ptr<GameFolderWatch> gameFolderWatch_;
+    QString sessionPrefix_;
 };
 
 } // namespace huddlex

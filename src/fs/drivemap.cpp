@@ -12,7 +12,20 @@ QHash<QChar, QString>& overrides() {
     static QHash<QChar, QString> map;
     return map;
 }
+
+QString& chosenPrefix() {
+    static QString prefix;
+    return prefix;
+}
 } // namespace
+
+void DriveMap::setWinePrefix(const QString& hostFolder) {
+    chosenPrefix() = hostFolder.isEmpty() ? QString() : QDir::cleanPath(hostFolder);
+}
+
+QString DriveMap::chosenWinePrefix() {
+    return chosenPrefix();
+}
 
 void DriveMap::setOverride(QChar letter, const QString& hostFolder) {
     if (hostFolder.isEmpty())

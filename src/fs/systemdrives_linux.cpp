@@ -9,7 +9,16 @@
 
 namespace huddlex::fs {
 
+bool DriveMap::mapsWinePrefix() {
+    return true;
+}
+
 QString DriveMap::winePrefix() {
+    const QString chosen = chosenWinePrefix();
+    return chosen.isEmpty() ? defaultWinePrefix() : chosen;
+}
+
+QString DriveMap::defaultWinePrefix() {
     const QString fromEnv = qEnvironmentVariable("WINEPREFIX");
     if (!fromEnv.isEmpty())
         return QDir::cleanPath(fromEnv);
@@ -35,7 +44,10 @@ std::optional<QString> systemDriveRoot(QChar lower) {
 }
 
 QString unknownDriveRoot(QChar lower) {
-    return dosDevice(DriveMap::winePrefix(), lower);
+    // C: of a prefix Wine has not made yet would be its drive_c: the name users know.
+    const QString prefix = DriveMap::winePrefix();
+    return lower == QLatin1Char('c') ? prefix + QStringLiteral("/drive_c")
+                                     : dosDevice(prefix, lower);
 }
 
 std::optional<QString> onDiskName(const QString& hostFolder, const QString& component) {

@@ -11,7 +11,15 @@
 namespace huddlex::fs {
 
 // No Wine prefix inside a Windows program: Wine, if any, is below the system.
+bool DriveMap::mapsWinePrefix() {
+    return false;
+}
+
 QString DriveMap::winePrefix() {
+    return {};
+}
+
+QString DriveMap::defaultWinePrefix() {
     return {};
 }
 

@@ -61,6 +61,8 @@ inline const QString FBVer = QStringLiteral("FBVer");
 inline const QString FBPlayFolder = QStringLiteral("FBPlayFolder");
 inline const QString CapPlans = QStringLiteral("CapPlans");
 inline const QString CapPlays = QStringLiteral("CapPlays");
+// Linux: the Wine prefix the game's drives come from; empty or absent for $WINEPREFIX, ~/.wine.
+inline const QString WinePrefix = QStringLiteral("WinePrefix");
 } // namespace keys
 
 namespace defaults {

@@ -161,6 +161,7 @@ void MainWindow::buildStatusBar(QWidget* client) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i] = panel;
     }
+    panel1Text_ = panels_[0]->text();
     panels_[0]->installEventFilter(this);
 
     message_ = new QLabel(statusBar_);
@@ -174,7 +175,7 @@ const QStringList& MainWindow::panel1Texts() {
     static const QStringList texts = {
         QStringLiteral("Status: Stop"),       QStringLiteral("Status: Running"),
         QStringLiteral("Status: Validating"), QStringLiteral("Status: Working"),
-        QStringLiteral("Copy failed"),
+        QStringLiteral("Copy failed"),        QStringLiteral("No game folder"),
     };
     return texts;
 }
@@ -296,11 +297,13 @@ QPoint MainWindow::placement(const QRect& available, const QSize& frame, const Q
 }
 
 void MainWindow::setPanelText(int panel, const QString& text) {
-    if (panel != 1 && panel != 2)
+    if (panel == 2)
+        panels_[1]->setText(text);
+    if (panel != 1)
         return;
-    if (panel == 1)
-        clearCaptureProblem(); // a status text of its own replaces the problem shown
-    panels_[panel - 1]->setText(text);
+    problem_.clear(); // a status text of its own replaces the problem shown
+    panel1Text_ = text;
+    showPanel1();
 }
 
 QString MainWindow::panelText(int panel) const {
@@ -322,29 +325,47 @@ void MainWindow::setProgressValue(double value) {
 }
 
 void MainWindow::showCaptureProblem(const QString& reason) {
-    // The reason is too long for the tiny window: the tool tip carries it and a click on
-    // the panel shows it whole. Panel 2 keeps its colour: its count is not in question.
     problem_ = reason;
-    QLabel* panel = panels_[0];
-    panel->setText(QStringLiteral("Copy failed"));
-    panel->setStyleSheet(QStringLiteral("color: #c00000;"));
-    panel->setToolTip(reason);
-    panel->setCursor(Qt::PointingHandCursor);
+    showPanel1();
 }
 
 void MainWindow::clearCaptureProblem() {
     problem_.clear();
-    QLabel* panel = panels_[0];
-    panel->setStyleSheet(QString());
-    panel->setToolTip(QString());
-    panel->unsetCursor();
+    showPanel1();
 }
 
-void MainWindow::showStatusMessage(const QString& text) {
+void MainWindow::setGameFolderHint(const QString& reason) {
+    hint_ = reason;
+    showPanel1();
+}
+
+// A reason is too long for the tiny window: the tool tip carries it and a click on the panel
+// shows it whole. Panel 2 keeps its colour: its count is not in question.
+void MainWindow::showPanel1() {
+    QLabel* panel = panels_[0];
+    const QString& reason = hint_.isEmpty() ? problem_ : hint_;
+    if (reason.isEmpty()) {
+        panel->setText(panel1Text_);
+        panel->setStyleSheet(QString());
+        panel->setToolTip(QString());
+        panel->unsetCursor();
+        return;
+    }
+    // A missing game folder outranks a copy problem, which it most likely caused.
+    panel->setText(hint_.isEmpty() ? QStringLiteral("Copy failed")
+                                   : QStringLiteral("No game folder"));
+    // By name: the tool tip takes the panel's style sheet, and stays black on yellow.
+    panel->setStyleSheet(QStringLiteral("#Panel1 { color: #c00000; }"));
+    panel->setToolTip(hint_.isEmpty() ? reason : panel1Text_ + QLatin1Char('\n') + reason);
+    panel->setCursor(Qt::PointingHandCursor);
+}
+
+void MainWindow::showStatusMessage(const QString& text, const QString& details) {
     const QFontMetrics metrics(message_->font());
     const int room = message_->contentsRect().width() - metrics.horizontalAdvance(QLatin1Char('x'));
+    messageText_ = text;
     message_->setText(metrics.elidedText(text, Qt::ElideRight, room));
-    message_->setToolTip(text);
+    message_->setToolTip(details.isEmpty() ? text : details);
     message_->show();
     message_->raise();
 }
@@ -353,16 +374,18 @@ void MainWindow::clearStatusMessage() {
     message_->hide();
     message_->clear();
     message_->setToolTip(QString());
+    messageText_.clear();
 }
 
 QString MainWindow::statusMessage() const {
-    return message_->isHidden() ? QString() : message_->toolTip();
+    return message_->isHidden() ? QString() : messageText_;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panels_[0] && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !problem_.isEmpty()) {
-        emit captureProblemClicked(problem_);
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        !(hint_.isEmpty() && problem_.isEmpty())) {
+        emit captureProblemClicked(hint_.isEmpty() ? problem_ : hint_);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -68,9 +68,16 @@ public:
     void clearCaptureProblem() override;
     QString captureProblem() const { return problem_; }
 
+    // The game folder is missing: panel 1 reads "No game folder" in red, ahead of a copy problem
+    // and the status text (which its tool tip still gives), until an empty reason clears it; a
+    // click asks for the reason (captureProblemClicked).
+    void setGameFolderHint(const QString& reason);
+    QString gameFolderHint() const { return hint_; }
+
     // A short note over the whole status bar, such as the result of Update Log, until
-    // clearStatusMessage(); whoever shows it decides how long it stays.
-    void showStatusMessage(const QString& text);
+    // clearStatusMessage(); whoever shows it decides how long it stays. Its tool tip gives
+    // `details`, or the note itself when it is cut.
+    void showStatusMessage(const QString& text, const QString& details = {});
     void clearStatusMessage();
     QString statusMessage() const;
 
@@ -96,6 +103,7 @@ private:
     int scaled(int twips) const;
     QRect scaledRect(int left, int top, int width, int height) const;
     void layoutControls();
+    void showPanel1();
 
     FileListBox* file1_ = nullptr;
     UnknownList* unknown_ = nullptr;
@@ -105,7 +113,10 @@ private:
     QFrame* statusBar_ = nullptr;
     QLabel* panels_[2] = {};
     QLabel* message_ = nullptr;
+    QString messageText_;
+    QString panel1Text_;
     QString problem_;
+    QString hint_;
     QVector<QAction*> toolbarButtons_;
     QVector<QAction*> menus_[4];
     QAction* onTop_ = nullptr;

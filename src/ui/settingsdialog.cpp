@@ -1,5 +1,6 @@
 #include "ui/settingsdialog.h"
 
+#include "capture/gamefolderwatch.h"
 #include "fs/drivemap.h"
 #include "help/contextids.h"
 #include "settings/gamepaths.h"
@@ -9,6 +10,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,7 +70,7 @@ void DriveList::wheelEvent(QWheelEvent* event) {
 }
 
 frmSettings::frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent,
-                         DriveSource drives)
+                         DriveSource drives, PrefixSources prefixes)
     : QDialog(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       store_(store), paths_(paths),
@@ -78,12 +80,14 @@ frmSettings::frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent
     setProperty(ContextIDs::contextProperty, ContextIDs::frmSettings);
     setFixedSize(twips(3495), twips(2295));
 
-    buildControls();
+    buildControls(std::move(prefixes));
     fitCaptions();
+    buildGameFolderHint();
     Form_Load();
+    showGameFolder();
 }
 
-void frmSettings::buildControls() {
+void frmSettings::buildControls(PrefixSources prefixes) {
     txtPlayFolder = new QLineEdit(QStringLiteral("VPNFL"), this);
     txtPlayFolder->setObjectName(QStringLiteral("txtPlayFolder"));
     txtPlayFolder->setGeometry(twipsRect(1560, 720, 1815, 285));
@@ -129,6 +133,14 @@ void frmSettings::buildControls() {
     setTabOrder(Drive1, chkCapPlans);
     setTabOrder(chkCapPlans, chkCapPlays);
 
+    // Linux only: the prefix row below the frames; the drive list follows a new prefix at once.
+    const int rowHeight =
+        addWinePrefixRow(*this, store_, 2280, chkCapPlays, std::move(prefixes), [this] {
+            refreshDrives();
+            showGameFolder();
+        });
+    setFixedSize(width(), height() + twips(rowHeight));
+
     // The list starts on the current drive, as a drive list does: C: where there is one.
     refreshDrives();
     {
@@ -166,6 +178,7 @@ void frmSettings::fitCaptions() {
                 std::max(factor, double(widget->sizeHint().width()) / std::max(1, widget->width()));
     }
     factor = std::min(factor, 2.0);
+    scale_ = factor;
     const auto scaled = [factor](int value) { return int(std::lround(value * factor)); };
     if (factor > 1.0) {
         for (QWidget* widget : placed) {
@@ -175,8 +188,48 @@ void frmSettings::fitCaptions() {
         }
         setFixedSize(scaled(width()), scaled(height()));
     }
+}
+
+// Lines under the controls: whether the game folder exists, then where it is as the game names
+// it and on this computer. Drawn in the dialog's font, so it is placed after the scaling.
+void frmSettings::buildGameFolderHint() {
+    lblGameFolder = new QLabel(this);
+    lblGameFolder->setObjectName(QStringLiteral("lblGameFolder"));
+    lblGameFolder->setTextFormat(Qt::RichText);
+    const int margin = int(std::lround(twips(120) * scale_));
+    // A host path of its own only where the drives are mapped (Linux).
+    const int count = gameFolderState(paths_).hostPath.isEmpty() ? 2 : 3;
+    const int lines = count * lblGameFolder->fontMetrics().lineSpacing() + 2;
+    lblGameFolder->setGeometry(margin, height() - margin / 2, width() - 2 * margin, lines);
+    setFixedSize(width(), lblGameFolder->geometry().bottom() + 1 + margin);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmSettings::showGameFolder() {
+    if (!lblGameFolder)
+        return;
+    const GameFolderState state = gameFolderState(paths_);
+    const QFontMetrics metrics(lblGameFolder->font());
+    const int room = lblGameFolder->width();
+    const QString heading =
+        state.exists ? QStringLiteral("Game folder:") : QStringLiteral("Game folder not found:");
+    const QString host = fs::withTilde(state.hostPath, QDir::homePath());
+    QString text = state.exists ? heading.toHtmlEscaped()
+                                : QStringLiteral("<span style=\"color:#c00000\">%1</span>")
+                                      .arg(heading.toHtmlEscaped());
+    text += QStringLiteral("<br>") +
+            metrics.elidedText(state.windowsPath, Qt::ElideRight, room).toHtmlEscaped();
+    if (!host.isEmpty())
+        text += QStringLiteral("<br>") +
+                metrics.elidedText(host, Qt::ElideMiddle, room).toHtmlEscaped();
+    lblGameFolder->setText(text);
+    const QString whole = !state.exists ? missingGameFolderText(state)
+                          : state.hostPath.isEmpty()
+                              ? QStringLiteral("Game folder:\n%1").arg(state.windowsPath)
+                              : QStringLiteral("Game folder:\n%1\non this computer: %2")
+                                    .arg(state.windowsPath, state.hostPath);
+    lblGameFolder->setToolTip(whole);
 }
 
 // Filling a control that changes its state runs that control's change rule, which writes
@@ -239,6 +292,7 @@ void frmSettings::Drive1_Change() {
     const QString drive = Drive1->itemData(index, writeValueRole).toString();
     writeSetting(keys::FBDrive, drive);
     paths_.gFBDrive = drive;
+    showGameFolder();
 }
 
 void frmSettings::optVersion_Click(int index) {
@@ -247,6 +301,7 @@ void frmSettings::optVersion_Click(int index) {
         return;
     writeSetting(keys::FBVer, *folder);
     paths_.gFBVer = *folder;
+    showGameFolder();
 }
 
 void frmSettings::writeSetting(const QString& key, const QString& value) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ui/wineprefixrow.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QStringList>
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -32,8 +35,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 };
 
-// `frmSettings`: edits the five settings. There is nothing to confirm: each change is
-// written the moment it is made, and drive and version also move the game folder at once.
+// `frmSettings`: edits the five settings, and on Linux the Wine prefix. There is nothing to
+// confirm: each change is written the moment it is made, and drive, version and prefix also
+// move the game folder at once. Under the controls it says where the game folder is, and when
+// it does not exist.
 class frmSettings final : public QDialog {
     Q_OBJECT
 public:
@@ -41,14 +46,16 @@ public:
     using DriveSource = std::function<QStringList()>;
 
     frmSettings(SettingsStore& store, GamePaths& paths, QWidget* parent = nullptr,
-                DriveSource drives = {});
+                DriveSource drives = {}, PrefixSources prefixes = {});
 
     // Reads the machine's drives again, keeping the drive shown even if it has gone.
     void refreshDrives();
 
 private:
-    void buildControls();
+    void buildControls(PrefixSources prefixes);
     void fitCaptions();
+    void buildGameFolderHint();
+    void showGameFolder();
     void Form_Load();
     void selectDrive(const QString& drive);
     void Drive1_Change();
@@ -63,7 +70,9 @@ private:
     QRadioButton* optVersion[2] = {};
     QCheckBox* chkCapPlans = nullptr;
     QCheckBox* chkCapPlays = nullptr;
+    QLabel* lblGameFolder = nullptr;
     bool loading_ = false;
+    double scale_ = 1.0; // the factor the designed layout grew by to fit the captions
 };
 
 } // namespace huddlex::ui

@@ -30,6 +30,8 @@ struct ControllerFixture {
     RecordingHelp help;
     help::HelpViewer* previousHelp = help::setHelpViewer(&help);
     bool answerYes = false;
+    QString sessionPrefix;            // huddlex --wine-prefix
+    std::function<void()> settingsDo; // what the user does in the Settings dialog
     int prompts = 0, settingsOpened = 0, aboutOpened = 0, exits = 0, eventPasses = 0;
     std::unique_ptr<MainController> controller;
 
@@ -49,11 +51,16 @@ struct ControllerFixture {
             ++prompts;
             return answerYes;
         };
-        seams.openSettings = [this] { ++settingsOpened; };
+        seams.openSettings = [this] {
+            ++settingsOpened;
+            if (settingsDo)
+                settingsDo();
+        };
         seams.openAbout = [this] { ++aboutOpened; };
         seams.exitProgram = [this] { ++exits; };
         seams.processPendingEvents = [this] { ++eventPasses; };
         controller = std::make_unique<MainController>(store, clock, seams);
+        controller->useWinePrefixForSession(sessionPrefix);
         controller->Form_Load();
         return *controller;
     }

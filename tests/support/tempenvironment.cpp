@@ -1,5 +1,6 @@
 #include "support/tempenvironment.h"
 
+#include "fs/drivemap.h"
 #include "support/platform.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ TempEnvironment::TempEnvironment()
     qputenv("WINEPREFIX", (root() + QStringLiteral("/wine")).toLocal8Bit());
     // QSettings caches the config folder on first use, so point it there explicitly too.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
+    fs::DriveMap::setWinePrefix(QString()); // no prefix chosen: WINEPREFIX above is the one
     enterScratchProfile(driveC());
 }
 
@@ -32,6 +34,7 @@ static void restore(const char* name, const QByteArray& value) {
 
 TempEnvironment::~TempEnvironment() {
     leaveScratchProfile();
+    fs::DriveMap::setWinePrefix(QString());
     restore("HOME", oldHome_);
     restore("XDG_CONFIG_HOME", oldXdg_);
     restore("WINEPREFIX", oldPrefix_);
@@ -57,6 +60,16 @@ QByteArray TempEnvironment::readHostFile(const QString& hostPath) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QString TempEnvironment::makeWinePrefix(const QString& hostPath, const QStringList& gameFolders) {
+    QDir().mkpath(hostPath + QStringLiteral("/drive_c"));
+    QFile registry(hostPath + QStringLiteral("/system.reg"));
+    if (!registry.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(registry.fileName()));
+    for (const QString& folder : gameFolders)
+        QDir().mkpath(hostPath + QStringLiteral("/drive_c/") + folder);
+    return hostPath;
 }
 
 } // namespace huddlex::test

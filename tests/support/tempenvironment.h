@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace huddlex::test {
@@ -29,6 +30,9 @@ public:
     // Writes a file below drive C: (folders made as needed) and returns its host path.
     QString writeFile(const QString& belowC, const QByteArray& data) const;
     static QByteArray readHostFile(const QString& hostPath);
+    // A Wine prefix at `hostPath` as Wine leaves it (system.reg, drive_c), with `gameFolders`
+    // made below drive_c ("Sierra/FBPro97"); returns `hostPath`.
+    static QString makeWinePrefix(const QString& hostPath, const QStringList& gameFolders = {});
 
 private:
     QTemporaryDir dir_;

@@ -1,3 +1,4 @@
+#include "fs/drivemap.h"
 #include "help/contextids.h"
 #include "help/helprecorder.h"
 #include "settings/gamepaths.h"
@@ -9,16 +10,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 
 using namespace huddlex;
+using huddlex::test::TempEnvironment;
 using huddlex::ui::frmSettings;
 
 namespace {
@@ -45,6 +50,20 @@ template <typename T> T* control(QWidget& dialog, const char* name) {
     if (!found)
         qFatal("no control %s", name);
     return found;
+}
+
+QStringList entries(const QComboBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+// What the game folder line under the controls says, and its tool tip, as plain text.
+QString hintOf(QWidget& dialog) {
+    QTextDocument document;
+    document.setHtml(control<QLabel>(dialog, "lblGameFolder")->text());
+    return document.toPlainText();
 }
 
 } // namespace
@@ -303,7 +322,18 @@ private slots:
         QCOMPARE(control<QRadioButton>(dialog, "optVersion_1")->text(), QStringLiteral("FBPro 98"));
         QCOMPARE(control<QCheckBox>(dialog, "chkCapPlays")->text(),
                  QStringLiteral("Capture Plays"));
-        QVERIFY(dialog.width() < dialog.height() * 2 && dialog.width() > dialog.height());
+        // The designed part keeps its shape; what was added lies below it, inside the dialog.
+        const QRect designed = control<QGroupBox>(dialog, "fraVersion")
+                                   ->geometry()
+                                   .united(control<QComboBox>(dialog, "Drive1")->geometry());
+        QVERIFY(designed.width() < designed.height() * 2 && designed.width() > designed.height());
+        const QRect hint = control<QLabel>(dialog, "lblGameFolder")->geometry();
+        QVERIFY(hint.top() > designed.bottom());
+        QVERIFY(dialog.rect().contains(hint));
+        for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->objectName() != "lblGameFolder" && !child->isWindow())
+                QVERIFY2(child->geometry().bottom() < hint.top(), qPrintable(child->objectName()));
+        }
     }
 
     void f1AsksForTheSettingsTopic() {
@@ -333,6 +363,90 @@ private slots:
         QCOMPARE(paths.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
         QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read("FBVer"), v98);
         QVERIFY(store.fileName().startsWith(env.configHome()));
+    }
+
+    // The prefix row lists the default rule and the prefixes found, the game's first, and
+    // follows the other controls in the tab order. Opening writes nothing; a choice is stored
+    // and taken by the drive mapping at once, and the drive list and the game folder under the
+    // controls follow it, as they follow the version.
+    void winePrefixRowChoosesThePrefix() {
+        test::TempEnvironment env;
+        TempEnvironment::makeWinePrefix(env.root() + "/Games/aa");
+        const QString fb =
+            TempEnvironment::makeWinePrefix(env.root() + "/Games/fb", {"Sierra/FBPro97"});
+        QDir().mkpath(fb + "/dosdevices");
+        QVERIFY(QFile::link(env.root(), fb + "/dosdevices/d:"));
+        frmSettings dialog(store_, paths_, nullptr, {}, {});
+        auto* list = control<QComboBox>(dialog, "cboWinePrefix");
+        QCOMPARE(control<QLabel>(dialog, "Label3")->text(), QStringLiteral("Wine prefix:"));
+        QCOMPARE(entries(list),
+                 (QStringList{"Default: ~/wine", "~/Games/fb - FBPro 97", "~/Games/aa"}));
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(store_.writes, QStringList());
+        QCOMPARE(hintOf(dialog),
+                 "Game folder not found:\nC:\\Sierra\\FBPro97\\\n~/wine/drive_c/Sierra/FBPro97");
+
+        QWidget* chain = control<QLineEdit>(dialog, "txtPlayFolder");
+        for (const char* next : {"optVersion_0", "optVersion_1", "Drive1", "chkCapPlans",
+                                 "chkCapPlays", "cboWinePrefix", "cmdBrowsePrefix"}) {
+            do
+                chain = chain->nextInFocusChain();
+            while (!(chain->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(chain->objectName(), QString(next));
+        }
+
+        list->setCurrentIndex(1);
+        QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
+        QCOMPARE(fs::DriveMap::winePrefix(), fb);
+        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), (QStringList{"c:", "d:"}));
+        QCOMPARE(hintOf(dialog),
+                 "Game folder:\nC:\\Sierra\\FBPro97\\\n~/Games/fb/drive_c/Sierra/FBPro97");
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
+        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nC:\\Sierra\\FBPro98\\\n"));
+        const QString tip = control<QLabel>(dialog, "lblGameFolder")->toolTip();
+        QVERIFY(tip.contains(fb + "/drive_c/Sierra/FBPro98") && tip.contains("View, Settings"));
+
+        list->setCurrentIndex(0); // back to $WINEPREFIX: stored empty, the old rule again
+        QCOMPARE(store_.values.value("WinePrefix", "-"), QString());
+        QCOMPARE(fs::DriveMap::winePrefix(), env.root() + "/wine");
+        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), QStringList{"c:"});
+    }
+
+    // Any folder can be chosen, a prefix's drive_c standing for the prefix; cancelling changes
+    // nothing. The prefix of a session (huddlex --wine-prefix) is shown as such, even when it is
+    // gone, and looking at it stores nothing.
+    void browseAndSessionPrefixes() {
+        test::TempEnvironment env;
+        const QString fb =
+            TempEnvironment::makeWinePrefix(env.root() + "/elsewhere/fb", {"Sierra/FBPro97"});
+        QStringList answers{QString(), fb + "/drive_c"};
+        QStringList starts;
+        const ui::PrefixSources sources{{}, [&](QWidget* parent, const QString& start) {
+                                            // asked over the dialog, from where it would start
+                                            starts << parent->objectName() + ' ' + start;
+                                            return answers.takeFirst();
+                                        }};
+        {
+            frmSettings dialog(store_, paths_, nullptr, {}, sources);
+            auto* list = control<QComboBox>(dialog, "cboWinePrefix");
+            auto* browse = control<QToolButton>(dialog, "cmdBrowsePrefix");
+            QTest::mouseClick(browse, Qt::LeftButton);
+            QCOMPARE(store_.writes, QStringList());
+            QCOMPARE(list->count(), 1);
+            QTest::mouseClick(browse, Qt::LeftButton);
+            QCOMPARE(list->currentText(), QString("~/elsewhere/fb - FBPro 97"));
+            QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
+        }
+        QCOMPARE(starts, QStringList(2, "frmSettings " + env.root() + "/wine"));
+
+        fs::DriveMap::setWinePrefix(env.root() + "/gone");
+        frmSettings session(store_, paths_, nullptr, {}, sources);
+        auto* list = control<QComboBox>(session, "cboWinePrefix");
+        QCOMPARE(list->currentText(), QString("~/gone (this session)"));
+        QVERIFY(list->toolTip().startsWith("This folder does not exist now"));
+        QVERIFY(entries(list).contains("~/elsewhere/fb - FBPro 97"));
+        QVERIFY(hintOf(session).endsWith("~/gone/drive_c/Sierra/FBPro97"));
+        QCOMPARE(store_.writes.size(), 1);
     }
 
 private:

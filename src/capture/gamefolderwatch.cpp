@@ -1,0 +1,53 @@
+#include "capture/gamefolderwatch.h"
+
+#include "fs/drivemap.h"
+#include "fs/filesystem.h"
+
+#include <QDir>
+
+namespace huddlex {
+
+GameFolderState gameFolderState(const GamePaths& paths) {
+    GameFolderState state;
+    state.windowsPath = paths.gameFolder();
+    const QString host = QDir::toNativeSeparators(fs::toHostPath(state.windowsPath));
+    QString asWritten = state.windowsPath;
+    while (asWritten.endsWith(QLatin1Char('\\')))
+        asWritten.chop(1);
+    if (host.compare(asWritten, Qt::CaseInsensitive) != 0)
+        state.hostPath = host;
+    state.exists = fs::isFolder(state.windowsPath);
+    return state;
+}
+
+QString missingGameFolderText(const GameFolderState& state) {
+    QString text = QStringLiteral("The game folder does not exist:\n") + state.windowsPath;
+    if (!state.hostPath.isEmpty())
+        text += QStringLiteral("\non this computer: ") + state.hostPath;
+    text += QStringLiteral("\nNothing is captured until it is there.\n");
+    text +=
+        fs::DriveMap::mapsWinePrefix()
+            ? QStringLiteral("Choose the game's Wine prefix, drive and version in View, Settings.")
+            : QStringLiteral("Choose the game's drive and version in View, Settings.");
+    return text;
+}
+
+GameFolderWatch::GameFolderWatch(const GamePaths& paths, TimerFactory& timers,
+                                 std::function<void(const GameFolderState&)> changed)
+    : paths_(paths), changed_(std::move(changed)),
+      timer_(timers.create(kIntervalMs, [this] { check(); })) {
+    timer_->setEnabled(true);
+}
+
+GameFolderWatch::~GameFolderWatch() = default;
+
+void GameFolderWatch::check() {
+    GameFolderState now = gameFolderState(paths_);
+    if (checked_ && now == state_)
+        return;
+    checked_ = true;
+    state_ = std::move(now);
+    changed_(state_);
+}
+
+} // namespace huddlex
