@@ -40,7 +40,9 @@ QString loadFailure(const QString& reason) {
 } // namespace
 
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
-                       Notifier& notifier) {
+                       Notifier& notifier, PlanFilesRead* read) {
+    if (read)
+        *read = {};
     paths.readFrom(store);
     const QByteArray startMarker = paths.gFBPlayFolder.toLatin1();
     const QByteArray endMarker = QByteArrayLiteral(".ply");
@@ -52,7 +54,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
     };
 
     QByteArray planText;
-    for (const PlanFile& planFile : plans) {
+    for (size_t slot = 0; slot < std::size(plans); ++slot) {
+        const PlanFile& planFile = plans[slot];
         const QString path = paths.captureFile(planFile.name);
         fs::Result<QByteArray> bytes = fs::readFile(path);
         if (!bytes) {
@@ -68,6 +71,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
                 loadFailure(QStringLiteral("%1 makes the plan text larger than 4 GB.").arg(path)));
             return PlanLoad::Failed;
         }
+        if (read)
+            (*read)[slot] = *bytes;
         AppendPlanFields(planText, *bytes);
         (plan.*planFile.setter)(planText, startMarker, endMarker);
     }
