@@ -1,5 +1,6 @@
 #include "cli/validatecommand.h"
 
+#include "cli/reportoutput.h"
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "playlog/playlog.h"
@@ -17,7 +18,7 @@ namespace huddlex {
 namespace {
 
 const char Usage[] =
-    "Usage: huddlex-validate [--play-folder NAME] [--update-log] GAME_FOLDER\n"
+    "Usage: huddlex-validate [--play-folder NAME] [--update-log] [--report json|csv] GAME_FOLDER\n"
     "\n"
     "Identifies the plays captured in GAME_FOLDER\\Xferbox by comparing them with the play\n"
     "files that the captured game plans name, and prints one line per play:\n"
@@ -27,6 +28,8 @@ const char Usage[] =
     "  --play-folder NAME   the main play folder that plan paths begin with (default VPNFL;\n"
     "                       may be empty)\n"
     "  --update-log         then rebuild FBplay.log in GAME_FOLDER from play.log\n"
+    "  --report json|csv    print the validation report instead of the lines: what every\n"
+    "                       play is, and how an unknown one differs from the nearest play\n"
     "  --help               show this text\n"
     "\n"
     "Exit status: 0 every play identified, 1 at least one unknown, 2 usage error or no such\n"
@@ -69,13 +72,20 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     const QCommandLineOption playFolderOption(QStringLiteral("play-folder"), QString(),
                                               QStringLiteral("NAME"), defaults::FBPlayFolder);
     const QCommandLineOption updateLogOption(QStringLiteral("update-log"));
-    parser.addOptions({helpOption, playFolderOption, updateLogOption});
+    const QCommandLineOption reportOption(QStringLiteral("report"), QString(),
+                                          QStringLiteral("FORMAT"));
+    parser.addOptions({helpOption, playFolderOption, updateLogOption, reportOption});
     if (!parser.parse(arguments)) {
         return usageError(err, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
         std::fputs(Usage, out);
         return AllIdentified;
+    }
+    const std::optional<ReportFormat> reportFormat =
+        parser.isSet(reportOption) ? ParseReportFormat(parser.value(reportOption)) : std::nullopt;
+    if (parser.isSet(reportOption) && !reportFormat) {
+        return usageError(err, QStringLiteral("--report takes json or csv."));
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
@@ -102,8 +112,10 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     StreamNotifier notifier(err);
     GamePaths paths;
     FBPlan plan;
-    ReadGamePlans(paths, store, plan, notifier);
-    plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths));
+    PlanFilesRead planFiles;
+    ReadGamePlans(paths, store, plan, notifier, &planFiles);
+    const CapturedPlays captures = CapturedPlays::list(paths);
+    plan.gPlayResults = IdentifyPlays(plan, paths, captures);
 
     qint64 unknown = 0;
     QByteArray report;
@@ -114,8 +126,15 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         report += QStringLiteral("FBplay%1.ply\t").arg(i).toLatin1() + outcome.toLatin1() + '\n';
     }
     report += QStringLiteral("%1 Unknown Plays\n").arg(unknown).toLatin1();
-    std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), out);
-    std::fflush(out);
+    if (reportFormat) {
+        PrintReport(*reportFormat,
+                    {QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles, plan.gPlayFiles,
+                     *plan.gPlayResults, captures},
+                    out);
+    } else {
+        std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), out);
+        std::fflush(out);
+    }
 
     if (parser.isSet(updateLogOption)) {
         const PlayLogUpdate update = UpdatePlayLog(paths, plan.gPlayResults, notifier);

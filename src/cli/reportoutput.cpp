@@ -1,0 +1,22 @@
+#include "cli/reportoutput.h"
+
+#include "report/reportwriters.h"
+
+namespace huddlex {
+
+std::optional<ReportFormat> ParseReportFormat(const QString& name) {
+    if (name == QLatin1String("json"))
+        return ReportFormat::Json;
+    if (name == QLatin1String("csv"))
+        return ReportFormat::Csv;
+    return std::nullopt;
+}
+
+void PrintReport(ReportFormat format, const ReportInput& input, std::FILE* out) {
+    const ValidationReport report = BuildReport(input);
+    const QByteArray text = format == ReportFormat::Json ? ReportJson(report) : ReportCsv(report);
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out);
+    std::fflush(out);
+}
+
+} // namespace huddlex

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "report/reportinput.h"
+
+#include <QString>
+#include <cstdio>
+#include <optional>
+
+namespace huddlex {
+
+enum class ReportFormat { Json, Csv };
+
+// "json" or "csv"; anything else is nothing.
+std::optional<ReportFormat> ParseReportFormat(const QString& name);
+
+// Builds the report of a finished run and writes it to `out` in `format`.
+void PrintReport(ReportFormat format, const ReportInput& input, std::FILE* out);
+
+} // namespace huddlex
