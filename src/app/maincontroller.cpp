@@ -1,5 +1,6 @@
 #include "app/maincontroller.h"
 
+#include "app/reportcommand.h"
 #include "app/validationcommands.h"
 #include "capture/capturedplays.h"
 #include "capture/capturefolder.h"
@@ -57,6 +58,9 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
         CaptureEngine::Parts{paths_, store_, timers, w, w.File1(), &w});
     validation_ = std::make_unique<ValidationCommands>(ValidationCommands::Parts{
         paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown()});
+    report_ = std::make_unique<ReportCommand>(w);
+    validation_->setRunListener(
+        [this](std::shared_ptr<const ReportInput> run) { report_->runFinished(std::move(run)); });
 
     connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
     connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
@@ -72,6 +76,9 @@ ui::MainWindow& MainController::window() const {
 }
 CaptureEngine& MainController::capture() const {
     return *capture_;
+}
+ReportCommand& MainController::report() const {
+    return *report_;
 }
 
 void MainController::Form_Load() {
@@ -146,6 +153,8 @@ void MainController::mnuView_Click(int index) {
         return validation_->ShowUnknownPlays();
     case 4:
         return seams_.openSettings();
+    case 5:
+        return report_->Open();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/validationcommands.h"
 
 #include "playlog/playlog.h"
+#include "report/reportinput.h"
 #include "validate/fbplan.h"
 #include "validate/planreader.h"
 #include "validate/validationrun.h"
@@ -10,9 +11,11 @@ namespace huddlex {
 struct ValidationCommands::Impl {
     Parts ui;
     FBPlan mFBPlan;
+    RunListener runListener;
 };
 
-ValidationCommands::ValidationCommands(Parts parts) : d(std::make_unique<Impl>(Impl{parts, {}})) {}
+ValidationCommands::ValidationCommands(Parts parts)
+    : d(std::make_unique<Impl>(Impl{parts, {}, {}})) {}
 
 ValidationCommands::~ValidationCommands() = default;
 
@@ -22,11 +25,23 @@ void ValidationCommands::Validate() {
     ui.progress.setProgressValue(0);
     ui.progress.setProgressVisible(true);
     // A failed load has shown its message; the run goes on with the last complete candidates.
-    ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
-    ValidatePlays(d->mFBPlan, ui.paths, CapturedPlays::list(ui.paths),
+    PlanFilesRead planFiles;
+    ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier, &planFiles);
+    const CapturedPlays captures = CapturedPlays::list(ui.paths);
+    ValidatePlays(d->mFBPlan, ui.paths, captures,
                   {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
     ui.progress.setProgressVisible(false);
     ui.status.setPanelText(1, QStringLiteral("Status: Stop"));
+    // Shared copies only: the report is built when someone looks at it.
+    if (d->runListener) {
+        d->runListener(std::make_shared<const ReportInput>(
+            ReportInput{ui.paths.gameFolder(), ui.paths, std::move(planFiles),
+                        d->mFBPlan.gPlayFiles, *d->mFBPlan.gPlayResults, captures}));
+    }
+}
+
+void ValidationCommands::setRunListener(RunListener listener) {
+    d->runListener = std::move(listener);
 }
 
 void ValidationCommands::UpdateLog() {

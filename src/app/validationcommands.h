@@ -4,9 +4,12 @@
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 
+#include <functional>
 #include <memory>
 
 namespace huddlex {
+
+struct ReportInput;
 
 // The Edit menu's Validate and Update Log commands and the two play views, as the main
 // window's controller calls them. The toolbar's "let pending events run" pass happens in
@@ -30,6 +33,10 @@ public:
     void ShowAllPlays();     // View, "&All Plays"
     void ShowUnknownPlays(); // View, "&Unknown Plays"
     void ToggleView();       // toolbar bView
+
+    // Called at the end of every validation run with what its report explains.
+    using RunListener = std::function<void(std::shared_ptr<const ReportInput>)>;
+    void setRunListener(RunListener listener);
 
 private:
     struct Impl;
