@@ -58,16 +58,17 @@ std::optional<QString> NameLookup::onDiskName(int parent, QStringView name) {
         return std::nullopt;
     Folder& folder = folders_[static_cast<size_t>(parent)];
     if (!folder.listing) {
+        // Names only: no stat for the thousands of plays a folder may hold.
         Listing listing;
-        const QFileInfoList entries = QDir(folder.hostPath)
-                                          .entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                             QDir::System | QDir::NoDotAndDotDot,
-                                                         QDir::Name);
-        for (const QFileInfo& entry : entries) {
-            listing.exact.insert(entry.fileName(), entry.isDir());
-            const QString folded = entry.fileName().toCaseFolded();
+        const QStringList names =
+            QDir(folder.hostPath)
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                           QDir::Name);
+        for (const QString& onDisk : names) {
+            listing.exact.insert(onDisk);
+            const QString folded = onDisk.toCaseFolded();
             if (!listing.folded.contains(folded))
-                listing.folded.insert(folded, entry.fileName());
+                listing.folded.insert(folded, onDisk);
         }
         folder.listing = std::move(listing);
     }

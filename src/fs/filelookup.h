@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -44,7 +45,7 @@ public:
 
 private:
     struct Listing {
-        QHash<QString, bool> exact;     // on-disk name -> is a folder
+        QSet<QString> exact;            // on-disk names
         QHash<QString, QString> folded; // case-folded name -> first on-disk name in name order
     };
     struct Folder {

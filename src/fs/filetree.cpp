@@ -12,6 +12,7 @@ namespace {
 struct Walk {
     QString suffix;
     QString exceptHost;
+    bool recursive = true;
     QList<TreeFile> found;
 
     void folder(const QString& hostFolder, const QString& relative) {
@@ -24,7 +25,7 @@ struct Walk {
             const QString path = relative.isEmpty() ? name : relative + QLatin1Char('\\') + name;
             if (entry.isDir()) {
                 const QString host = entry.filePath();
-                if (!entry.isSymLink() && host != exceptHost)
+                if (recursive && !entry.isSymLink() && host != exceptHost)
                     folder(host, path);
             } else if (entry.isFile() && name.endsWith(suffix, Qt::CaseInsensitive)) {
                 found.append({path, {entry.filePath(), entry.size()}});
@@ -36,7 +37,8 @@ struct Walk {
 } // namespace
 
 QList<TreeFile> listTree(const QString& windowsBase, const QString& subfolder,
-                         const QString& suffix, const QString& exceptWindowsFolder) {
+                         const QString& suffix, const QString& exceptWindowsFolder,
+                         bool recursive) {
     QString base = windowsBase;
     if (!base.isEmpty() && !base.endsWith(QLatin1Char('\\')))
         base += QLatin1Char('\\');
@@ -50,8 +52,10 @@ QList<TreeFile> listTree(const QString& windowsBase, const QString& subfolder,
         relative.clear();
     relative.replace(QLatin1Char('/'), QLatin1Char('\\'));
 
-    Walk walk{
-        suffix, exceptWindowsFolder.isEmpty() ? QString() : toHostPath(exceptWindowsFolder), {}};
+    Walk walk{suffix,
+              exceptWindowsFolder.isEmpty() ? QString() : toHostPath(exceptWindowsFolder),
+              recursive,
+              {}};
     walk.folder(startHost, relative);
     return walk.found;
 }

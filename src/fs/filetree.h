@@ -16,8 +16,10 @@ struct TreeFile {
 // `suffix` (letter case ignored). Hidden entries, and all that lies in hidden folders, are
 // skipped; linked folders are not followed, so a loop of links ends; the folder that
 // `exceptWindowsFolder` names is left out with all it holds. Paths are relative to
-// `windowsBase`, beginning with `subfolder` as it is on disk. Unordered.
+// `windowsBase`, beginning with `subfolder` as it is on disk. Unordered. Without `recursive`,
+// only the files of the folder itself.
 QList<TreeFile> listTree(const QString& windowsBase, const QString& subfolder,
-                         const QString& suffix, const QString& exceptWindowsFolder = {});
+                         const QString& suffix, const QString& exceptWindowsFolder = {},
+                         bool recursive = true);
 
 } // namespace huddlex::fs

@@ -1,7 +1,6 @@
 #include "report/nearestplay.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -9,18 +8,18 @@ namespace huddlex {
 
 namespace {
 
-// Bytes of `x` that are not zero.
-int nonZeroBytes(std::uint64_t x) {
-    x |= x >> 4;
-    x |= x >> 2;
-    x |= x >> 1;
-    return std::popcount(x & 0x0101010101010101ull);
+// Sixteen bytes compared at once: GCC and Clang turn this into SSE2 on x86-64 and NEON on ARM.
+using Lanes = unsigned char __attribute__((vector_size(16)));
+
+Lanes load(const char* p) {
+    Lanes lanes;
+    std::memcpy(&lanes, p, sizeof lanes);
+    return lanes;
 }
 
-std::uint64_t load(const char* p) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
+// Sum of the eight bytes of `x`, each at most 31.
+int byteSum(std::uint64_t x) {
+    return int((x * 0x0101010101010101ull) >> 56);
 }
 
 qint64 lengthGap(qint64 a, qint64 b) {
@@ -33,12 +32,17 @@ qint64 CountDiffering(QByteArrayView a, QByteArrayView b, qint64 limit) {
     const qint64 n = std::min(a.size(), b.size());
     const char* pa = a.data();
     const char* pb = b.data();
+    constexpr qint64 block = 256;
     qint64 count = 0;
     qint64 i = 0;
-    // Eight words at a time, then a look at the limit: most comparisons end early.
-    for (; i + 64 <= n && count < limit; i += 64) {
-        for (int w = 0; w < 64; w += 8)
-            count += nonZeroBytes(load(pa + i + w) ^ load(pb + i + w));
+    // A block at a time, then a look at the limit: most comparisons end early.
+    for (; i + block <= n && count < limit; i += block) {
+        Lanes equal = {}; // per lane, how many of the block's sixteen vectors matched
+        for (qint64 v = 0; v < block; v += 16)
+            equal -= reinterpret_cast<Lanes>(load(pa + i + v) == load(pb + i + v));
+        std::uint64_t halves[2];
+        std::memcpy(halves, &equal, sizeof halves);
+        count += block - byteSum(halves[0]) - byteSum(halves[1]);
     }
     for (; i < n && count < limit; ++i)
         count += pa[i] != pb[i];
@@ -111,7 +115,9 @@ SearchCounts SearchPlays(std::vector<PlaySearch>& plays, const std::vector<Searc
             PlaySearch& play = plays[p];
             const QByteArrayView u(play.play);
             if (wantsPrefix(play, file, size)) {
-                if (QByteArrayView(content).first(u.size()) == u) {
+                // The last byte first: every play begins with the same header.
+                if (content[u.size() - 1] == u.back() &&
+                    QByteArrayView(content).first(u.size()) == u) {
                     play.matchRank = file.libraryRank;
                     continue;
                 }

@@ -1,6 +1,7 @@
 #include "report/validationreport.h"
 
 #include "fs/filesystem.h"
+#include "fs/filetree.h"
 #include "report/playlibrary.h"
 #include "validate/fbplan.h"
 
@@ -121,6 +122,16 @@ SearchSpace searchSpace(const ReportInput& input, EntryResolver& resolver) {
     return space;
 }
 
+// Sizes of the captured plays by on-disk name, from one listing of the capture folder.
+QHash<QString, qint64> captureSizes(const GamePaths& paths) {
+    QHash<QString, qint64> sizes;
+    for (const fs::TreeFile& file : fs::listTree(paths.gameFolder(), QStringLiteral("Xferbox"),
+                                                 QStringLiteral(".ply"), {}, false))
+        sizes.insert(file.relativePath.mid(file.relativePath.lastIndexOf(QLatin1Char('\\')) + 1),
+                     file.file.size);
+    return sizes;
+}
+
 } // namespace
 
 QString VerdictName(Verdict verdict) {
@@ -151,6 +162,7 @@ ValidationReport BuildReport(const ReportInput& input, EntryResolver& resolver) 
     }
     const QHash<QString, QStringList> naming = namingSlots(input, own, resolver);
 
+    std::optional<QHash<QString, qint64>> sizes; // listed when first needed
     std::vector<PlaySearch> searches;
     std::vector<qsizetype> searched; // index into report.plays of each search
     for (qsizetype number = 0; number < input.gPlayResults.size(); ++number) {
@@ -164,8 +176,10 @@ ValidationReport BuildReport(const ReportInput& input, EntryResolver& resolver) 
             entry.verdict = Verdict::Identified;
             entry.namedBy = naming.value(outcome);
             if (name) {
-                if (const auto file = fs::regularFile(input.paths.captureFile(*name)))
-                    entry.bytes = file->size;
+                if (!sizes)
+                    sizes = captureSizes(input.paths);
+                if (auto size = sizes->constFind(*name); size != sizes->constEnd())
+                    entry.bytes = *size;
             }
         } else {
             ++report.unknown;
