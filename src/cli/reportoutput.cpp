@@ -12,8 +12,14 @@ std::optional<ReportFormat> ParseReportFormat(const QString& name) {
     return std::nullopt;
 }
 
-void PrintReport(ReportFormat format, const ReportInput& input, std::FILE* out) {
+void PrintReport(ReportFormat format, const ReportInput& input, std::FILE* out, std::FILE* err) {
     const ValidationReport report = BuildReport(input);
+    if (const qint64 failed = report.counts.search.readFailures; failed > 0) {
+        std::fprintf(err,
+                     "huddlex-validate: %lld play files could not be read; the report leaves "
+                     "them out.\n",
+                     static_cast<long long>(failed));
+    }
     const QByteArray text = format == ReportFormat::Json ? ReportJson(report) : ReportCsv(report);
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out);
     std::fflush(out);

@@ -130,7 +130,7 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         PrintReport(*reportFormat,
                     {QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles, plan.gPlayFiles,
                      *plan.gPlayResults, captures},
-                    out);
+                    out, err);
     } else {
         std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), out);
         std::fflush(out);

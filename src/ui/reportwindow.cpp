@@ -213,7 +213,13 @@ QString ReportWindow::summary() const {
                        .arg(report->unknown);
     if (!parts.isEmpty())
         text += QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
-    return text + QLatin1Char('.');
+    text += QLatin1Char('.');
+    if (const qint64 failed = report->counts.search.readFailures; failed > 0)
+        text += QStringLiteral(" %1 play file%2 could not be read and %3 left out.")
+                    .arg(failed)
+                    .arg(failed == 1 ? "" : "s")
+                    .arg(failed == 1 ? "is" : "are");
+    return text;
 }
 
 bool ReportWindow::exportReport() {

@@ -123,6 +123,25 @@ private slots:
         QCOMPARE(report.counts.search.filesSkipped, 20);
     }
 
+    void unreadableLibraryFilesAreCountedAndLeftOut() {
+        ReportRig rig;
+        const QByteArray play = playBytes(300, 7);
+        rig.file("VPNFL/A/First.ply", play);
+        rig.file("VPNFL/B/Second.ply", play + "more");
+        rig.capture(0, play);
+        const QString first = rig.game.hostFile("VPNFL/A/First.ply");
+        fs::faults::setHook(
+            [&](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+                if (op == fs::faults::Op::Read && host == first)
+                    return fs::Error{fs::ErrorKind::AccessDenied, {}};
+                return std::nullopt;
+            });
+        const ValidationReport report = rig.report();
+        fs::faults::clearHook();
+        QCOMPARE(report.counts.search.readFailures, 1);
+        QCOMPARE(report.plays[0].match, QString("VPNFL\\B\\Second.ply"));
+    }
+
     void nothingIsScannedWhenEveryPlayIsNamed() {
         ReportRig rig;
         rig.file("VPNFL/A.ply", "play A");

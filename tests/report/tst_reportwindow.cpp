@@ -153,6 +153,11 @@ private slots:
                  QString("The latest validation: 5 captured plays, 4 unknown (1 not in "
                          "the plans, 1 modified, 1 unlike any play here, 1 empty)."));
 
+        ValidationReport unreadable = *w.window.report();
+        unreadable.counts.search.readFailures = 2;
+        w.window.setReportSource([unreadable] { return unreadable; });
+        QVERIFY(w.summary().endsWith("1 empty). 2 play files could not be read and are left out."));
+
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(true);
         QCOMPARE(column(table, 0), QStringList({"1", "2", "3", "4"}));
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(false);
