@@ -10,6 +10,7 @@
 
 namespace huddlex {
 
+class ReportCommand;
 class ValidationCommands;
 namespace ui {
 class MainWindow;
@@ -37,6 +38,7 @@ public:
 
     ui::MainWindow& window() const;
     CaptureEngine& capture() const;
+    ReportCommand& report() const;
     GamePaths& paths() { return paths_; }
 
     // The start-up sequence, run while the window loads (before it is shown).
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<ui::MainWindow> window_;
     std::unique_ptr<CaptureEngine> capture_;
     std::unique_ptr<ValidationCommands> validation_;
+    std::unique_ptr<ReportCommand> report_;
     std::unique_ptr<Timer> messageTimer_; // hides the status-bar message
 };
 

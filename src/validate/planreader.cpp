@@ -43,7 +43,9 @@ QString loadFailure(const QString& reason) {
 } // namespace
 
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
-                       Notifier& notifier) {
+                       Notifier& notifier, PlanFilesRead* read) {
+    if (read)
+        *read = {};
     paths.readFrom(store);
     const QByteArray startMarker = paths.gFBPlayFolder.toLatin1();
     const QByteArray endMarker = QByteArrayLiteral(".ply");
@@ -55,7 +57,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
     };
 
     QByteArray planText;
-    for (const PlanFile& planFile : plans) {
+    for (size_t slot = 0; slot < std::size(plans); ++slot) {
+        const PlanFile& planFile = plans[slot];
         const QString path = paths.captureFile(planFile.name);
         fs::Result<fs::InputFile> file = fs::openFile(path);
         if (!file) {
@@ -76,6 +79,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
             return PlanLoad::Failed;
         }
         planText.reserve(planText.size() + static_cast<qsizetype>(in.size()));
+        if (read)
+            (*read)[slot].emplace();
         for (qint64 done = 0; done < in.size();) {
             fs::Result<QByteArray> chunk = in.read(kPlanChunkBytes);
             if (!chunk || chunk->isEmpty()) {
@@ -86,6 +91,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
                 return PlanLoad::Failed;
             }
             done += chunk->size();
+            if (read)
+                (*read)[slot]->append(*chunk);
             AppendPlanFields(planText, *chunk);
         }
         (plan.*planFile.setter)(planText, startMarker, endMarker);

@@ -1,0 +1,198 @@
+// The validation report's speed against its floor, measured in the same run.
+//   bench_report               makes the case in a scratch folder, then measures it in a
+//                              child process, whose peak memory is then the report's own
+//   bench_report --write DIR   makes the case in DIR and lists the made plays in DIR/made.tsv
+//   bench_report --measure DIR measures a case made before
+// The floor is what any report must do at least: list the library and read every library
+// file and every captured play once.
+
+#include "fs/filelookup.h"
+#include "fs/filesystem.h"
+#include "fs/filetree.h"
+#include "report/validationreport.h"
+#include "reportcase.h"
+#include "settings/settingsstore.h"
+#include "validate/validationrun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace huddlex;
+
+namespace {
+
+struct QuietNotifier : Notifier {
+    void showMessage(const QString&) override {}
+};
+
+// The high-water mark of this process image (ru_maxrss would carry the parent's over exec).
+double peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+template <class F> double bestOf(int runs, F&& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+// The floor: list the library, read every library file and every captured play once.
+void readEverythingOnce(const GamePaths& paths, qint64& files, qint64& bytes) {
+    files = bytes = 0;
+    for (const fs::TreeFile& file : fs::listTree(paths.gameFolder(), paths.gFBPlayFolder,
+                                                 QStringLiteral(".ply"), paths.captureFolder())) {
+        bytes += fs::readPrefix(file.file, file.file.size)->size();
+        ++files;
+    }
+    const CapturedPlays listed = CapturedPlays::list(paths);
+    for (qint64 n = 0; n < listed.count(); ++n) {
+        if (const auto name = listed.name(n))
+            bytes += fs::readFile(paths.captureFile(*name))->size();
+    }
+}
+
+void writeCase(const QString& dir) {
+    ReportCase reportCase;
+    reportCase.write(dir);
+    QFile list(dir + QStringLiteral("/made.tsv"));
+    if (!list.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(list.fileName()));
+    for (const ReportCase::Made& play : reportCase.made)
+        list.write(QStringLiteral("FBplay%1.ply\t%2\t%3\n")
+                       .arg(play.capture)
+                       .arg(play.kind, play.origin)
+                       .toUtf8());
+}
+
+QList<ReportCase::Made> readMade(const QString& dir) {
+    QFile list(dir + QStringLiteral("/made.tsv"));
+    if (!list.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(list.fileName()));
+    QList<ReportCase::Made> made;
+    for (const QByteArray& line : list.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 3)
+            made.append({fields[0].mid(6).chopped(4).toInt(), QString::fromUtf8(fields[1]),
+                         QString::fromUtf8(fields[2])});
+    }
+    return made;
+}
+
+void measure(const QString& dir) {
+    qputenv("WINEPREFIX", QFile::encodeName(dir + QStringLiteral("/wine")));
+    MemorySettingsStore store;
+    GamePaths paths;
+    FBPlan plan;
+    PlanFilesRead planFiles;
+    QuietNotifier notifier;
+    CapturedPlays captures;
+    QStringList outcomes;
+    const double validation = bestOf(1, [&] {
+        ReadGamePlans(paths, store, plan, notifier, &planFiles);
+        captures = CapturedPlays::list(paths);
+        outcomes = IdentifyPlays(plan, paths, captures);
+    });
+    const ReportInput input{paths.gameFolder(), paths,    planFiles,
+                            plan.gPlayFiles,    outcomes, captures};
+    const double before = peakMegabytes();
+
+    // The report and its floor take turns, so a busy machine slows both alike; the best of
+    // each counts.
+    ValidationReport report;
+    double first = 0, best = 1e300, floor = 1e300, after = 0;
+    qint64 floorFiles = 0, floorBytes = 0;
+    for (int round = 0; round < 7; ++round) {
+        const double took = bestOf(1, [&] { report = BuildReport(input); });
+        if (round == 0) {
+            first = took;
+            after = peakMegabytes();
+        }
+        best = std::min(best, took);
+        floor =
+            std::min(floor, bestOf(1, [&] { readEverythingOnce(paths, floorFiles, floorBytes); }));
+    }
+
+    QMap<QString, qint64> verdicts;
+    for (const PlayEntry& play : report.plays)
+        ++verdicts[VerdictName(play.verdict)];
+    QStringList tally;
+    for (auto it = verdicts.cbegin(); it != verdicts.cend(); ++it)
+        tally << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
+    const ReportCounts& counts = report.counts;
+    std::printf(
+        "Report case: %lld library files (%lld named by the plans), %lld captured plays, "
+        "%lld of them unknown\n",
+        static_cast<long long>(counts.libraryFiles), static_cast<long long>(counts.candidateFiles),
+        static_cast<long long>(report.plays.size()), static_cast<long long>(report.unknown));
+    std::printf("  verdicts: %s\n", qPrintable(tally.join(QStringLiteral(", "))));
+    std::printf("  validation run     %9.1f ms  (for scale; not part of the report)\n", validation);
+    std::printf("  report             %9.1f ms  (first run %.1f ms)\n", best, first);
+    std::printf("  floor (read once)  %9.1f ms  report/floor = %.2fx  (%lld library files and "
+                "the captures, %.1f MB)\n",
+                floor, best / floor, static_cast<long long>(floorFiles), floorBytes / 1e6);
+    std::printf("  the report read    %lld library files (%.1f MB), skipped %lld unread, "
+                "%lld captured plays\n",
+                static_cast<long long>(counts.search.filesRead), counts.search.bytesRead / 1e6,
+                static_cast<long long>(counts.search.filesSkipped),
+                static_cast<long long>(counts.capturesRead));
+    std::printf("  peak memory        %9.1f MB  (%.1f MB before the report)\n", after, before);
+
+    // Did the report trace the made plays to the play they were made from?
+    QMap<QString, QPair<int, int>> traced; // kind -> traced, made
+    for (const ReportCase::Made& play : readMade(dir)) {
+        const PlayEntry& entry = report.plays.at(play.capture);
+        const QString found = entry.verdict == Verdict::Modified     ? entry.nearest
+                              : entry.verdict == Verdict::NotInPlans ? entry.match
+                                                                     : entry.outcome;
+        QPair<int, int>& count = traced[play.kind];
+        count.first += !play.origin.isEmpty() && found == play.origin;
+        ++count.second;
+    }
+    std::printf("  traced to their origin:");
+    for (auto it = traced.cbegin(); it != traced.cend(); ++it)
+        std::printf(" %s %d/%d;", qPrintable(it.key()), it.value().first, it.value().second);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--write")) {
+        writeCase(args[2]);
+        return 0;
+    }
+    if (args.size() == 3 && args[1] == QLatin1String("--measure")) {
+        measure(args[2]);
+        return 0;
+    }
+    QTemporaryDir scratch;
+    writeCase(scratch.path());
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(app.applicationFilePath(), {QStringLiteral("--measure"), scratch.path()});
+    child.waitForFinished(-1);
+    return child.exitCode();
+}
