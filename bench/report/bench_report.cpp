@@ -6,9 +6,9 @@
 // The floor is what any report must do at least: list the library and read every library
 // file and every captured play once.
 
-#include "fs/filelookup.h"
-#include "fs/filesystem.h"
-#include "fs/filetree.h"
+#include "benchtools.h"
+#include "fs/folder.h"
+#include "fs/foldertree.h"
 #include "report/validationreport.h"
 #include "reportcase.h"
 #include "settings/settingsstore.h"
@@ -22,53 +22,32 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 using namespace huddlex;
 
 namespace {
 
-struct QuietNotifier : Notifier {
-    void showMessage(const QString&) override {}
-};
-
-// The high-water mark of this process image (ru_maxrss would carry the parent's over exec).
-double peakMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
-
-template <class F> double bestOf(int runs, F&& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
+// Reads a whole file, for the floor.
+qint64 readWhole(const fs::Folder& folder, const QString& name) {
+    fs::Result<fs::InputFile> file = folder.openFile(name);
+    if (!file)
+        qFatal("cannot open %s", qPrintable(folder.childPath(name)));
+    return file.value().read(file->size())->size();
 }
 
 // The floor: list the library, read every library file and every captured play once.
 void readEverythingOnce(const GamePaths& paths, qint64& files, qint64& bytes) {
     files = bytes = 0;
-    for (const fs::TreeFile& file : fs::listTree(paths.gameFolder(), paths.gFBPlayFolder,
-                                                 QStringLiteral(".ply"), paths.captureFolder())) {
-        bytes += fs::readPrefix(file.file, file.file.size)->size();
-        ++files;
+    if (const fs::Result<fs::Folder> library = fs::Folder::open(paths.mainPlayFolder())) {
+        for (const fs::TreeFile& file : fs::listTree(*library, QStringLiteral(".ply")).files) {
+            bytes += readWhole(file.folder, file.name);
+            ++files;
+        }
     }
     const CapturedPlays listed = CapturedPlays::list(paths);
     for (qint64 n = 0; n < listed.count(); ++n) {
         if (const auto name = listed.name(n))
-            bytes += fs::readFile(paths.captureFile(*name))->size();
+            bytes += readWhole(*listed.folder(), *name);
     }
 }
 
@@ -104,7 +83,7 @@ void measure(const QString& dir) {
     MemorySettingsStore store;
     GamePaths paths;
     FBPlan plan;
-    PlanFilesRead planFiles;
+    PlanFields planFiles;
     QuietNotifier notifier;
     CapturedPlays captures;
     QStringList outcomes;

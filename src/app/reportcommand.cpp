@@ -1,5 +1,6 @@
 #include "app/reportcommand.h"
 
+#include "help/helpplacement.h"
 #include "report/validationreport.h"
 #include "ui/mainwindow.h"
 
@@ -31,10 +32,13 @@ void ReportCommand::Open() {
         // Closing the main window ends the program, so this one must not keep it alive.
         QObject::connect(&main_, &ui::MainWindow::unloading, window_.data(), &QWidget::close);
         passRun();
+        // Beside the main window as help is, so neither covers it. Not shown yet, the window
+        // has no frame: it will get one like the main window's.
         if (const QScreen* screen = main_.screen()) {
-            window_->move(ui::ReportWindow::placement(main_.frameGeometry(),
-                                                      window_->frameGeometry().size(),
-                                                      screen->availableGeometry()));
+            const QRect owner = main_.frameGeometry();
+            const QSize decoration = owner.size() - main_.size();
+            window_->move(help::placeBeside(screen->availableGeometry(), owner,
+                                            window_->size() + decoration));
         }
     }
     window_->show();

@@ -48,7 +48,7 @@ void ValidationCommands::Validate() {
     } else {
         // A failed load has shown its message; the run goes on with the last complete
         // candidates.
-        PlanFilesRead planFiles;
+        PlanFields planFiles;
         ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier, &planFiles);
         ValidatePlays(d->mFBPlan, ui.paths, plays,
                       {ui.progress, ui.lstUnknown, ui.status, ui.notifier});

@@ -20,6 +20,12 @@ QByteArray ReportOutput(ReportFormat format, const ReportInput& input, std::FILE
                      "them out.\n",
                      static_cast<long long>(failed));
     }
+    if (const qint64 unlisted = report.counts.unlistedFolders; unlisted > 0) {
+        std::fprintf(err,
+                     "huddlex-validate: %lld folders of the play library could not be read; the "
+                     "report leaves out what they hold.\n",
+                     static_cast<long long>(unlisted));
+    }
     return format == ReportFormat::Json ? ReportJson(report) : ReportCsv(report);
 }
 

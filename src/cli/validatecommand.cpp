@@ -148,7 +148,7 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     GamePaths paths;
     FBPlan plan;
     int status = AllIdentified;
-    PlanFilesRead planFiles;
+    PlanFields planFiles;
     if (ReadGamePlans(paths, store, plan, notifier, &planFiles) != PlanLoad::Complete) {
         status = InputUnreadable; // its message is out
     }

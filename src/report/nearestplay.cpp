@@ -54,91 +54,32 @@ qint64 PlayDistance(QByteArrayView a, QByteArrayView b) {
     return CountDiffering(a, b, std::max(a.size(), b.size()) + 1) + gap;
 }
 
-QList<ByteRange> DifferingRanges(QByteArrayView play, QByteArrayView nearestPrefix,
-                                 qint64 nearestSize) {
-    QList<ByteRange> ranges;
-    const qint64 n = std::min({play.size(), nearestPrefix.size(), nearestSize});
-    for (qint64 i = 0; i < n; ++i) {
-        if (play[i] == nearestPrefix[i])
+void RangeBuilder::compare(qint64 offset, QByteArrayView a, QByteArrayView b) {
+    for (qint64 i = 0; i < a.size(); ++i) {
+        if (a[i] == b[i])
             continue;
-        if (!ranges.isEmpty() && ranges.back().last == i - 1)
-            ranges.back().last = i;
+        const qint64 at = offset + i;
+        if (!ranges_.isEmpty() && ranges_.back().last == at - 1)
+            ranges_.back().last = at;
         else
-            ranges.append({i, i});
+            ranges_.append({at, at});
     }
-    const qint64 longer = std::max(play.size(), nearestSize);
-    const qint64 shorter = std::min(play.size(), nearestSize);
-    if (longer > shorter)
-        ranges.append({shorter, longer - 1});
+}
+
+QList<ByteRange> RangeBuilder::finish(qint64 sizeA, qint64 sizeB) {
+    QList<ByteRange> ranges = std::move(ranges_);
+    ranges_.clear();
+    if (sizeA != sizeB)
+        ranges.append({std::min(sizeA, sizeB), std::max(sizeA, sizeB) - 1});
     return ranges;
 }
 
-SearchCounts SearchPlays(std::vector<PlaySearch>& plays, const std::vector<SearchFile>& files) {
-    SearchCounts counts;
-    // A file must come strictly nearer than this to replace a play's best: at first, a
-    // quarter of the play, since nothing farther makes it a modified copy.
-    std::vector<qint64> bound(plays.size());
-    for (size_t p = 0; p < plays.size(); ++p)
-        bound[p] = plays[p].play.size() / 4 + 1;
-
-    auto wantsPrefix = [](const PlaySearch& play, const SearchFile& file, qint64 size) {
-        return file.libraryRank >= 0 && size >= play.play.size() &&
-               (play.matchRank < 0 || file.libraryRank < play.matchRank);
-    };
-    auto wantsNearest = [&](size_t p, qint64 size) {
-        return plays[p].matchRank < 0 && lengthGap(plays[p].play.size(), size) < bound[p];
-    };
-
-    for (size_t f = 0; f < files.size(); ++f) {
-        const SearchFile& file = files[f];
-        qint64 need = 0;
-        for (size_t p = 0; p < plays.size(); ++p) {
-            if (wantsPrefix(plays[p], file, file.file.size) || wantsNearest(p, file.file.size))
-                need = std::max(need, std::min(plays[p].play.size(), file.file.size));
-        }
-        if (need == 0) {
-            ++counts.filesSkipped;
-            continue;
-        }
-        const fs::Result<QByteArray> read = fs::readPrefix(file.file, need);
-        if (!read) {
-            ++counts.readFailures;
-            continue;
-        }
-        const QByteArray& content = *read;
-        ++counts.filesRead;
-        counts.bytesRead += content.size();
-        // A file that ended early has shrunk since it was listed: its end is where it is now.
-        const qint64 size = content.size() < need ? content.size() : file.file.size;
-
-        for (size_t p = 0; p < plays.size(); ++p) {
-            PlaySearch& play = plays[p];
-            const QByteArrayView u(play.play);
-            if (wantsPrefix(play, file, size)) {
-                // The last byte first: every play begins with the same header.
-                if (content[u.size() - 1] == u.back() &&
-                    QByteArrayView(content).first(u.size()) == u) {
-                    play.matchRank = file.libraryRank;
-                    continue;
-                }
-            }
-            if (!wantsNearest(p, size))
-                continue;
-            const qint64 gap = lengthGap(u.size(), size);
-            const qint64 shorter = std::min(u.size(), size);
-            const qint64 limit = bound[p] - gap;
-            const qint64 differing =
-                CountDiffering(u.first(shorter), QByteArrayView(content).first(shorter), limit);
-            if (differing < limit) {
-                bound[p] = differing + gap;
-                play.nearest = static_cast<qint64>(f);
-                play.distance = bound[p];
-                play.nearestSize = size;
-                play.nearestPrefix = content.first(shorter);
-            }
-        }
-    }
-    return counts;
+QList<ByteRange> DifferingRanges(QByteArrayView play, QByteArrayView nearestPrefix,
+                                 qint64 nearestSize) {
+    const qint64 n = std::min({play.size(), nearestPrefix.size(), nearestSize});
+    RangeBuilder builder;
+    builder.compare(0, play.first(n), nearestPrefix.first(n));
+    return builder.finish(play.size(), nearestSize);
 }
 
 } // namespace huddlex

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "fs/filelookup.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-#include <vector>
 
 namespace huddlex {
 
@@ -23,38 +20,21 @@ qint64 CountDiffering(QByteArrayView a, QByteArrayView b, qint64 limit);
 // difference of the lengths.
 qint64 PlayDistance(QByteArrayView a, QByteArrayView b);
 
-// The maximal runs of differing positions between `play` and `nearestPrefix` (the nearest's
-// first min(|play|, nearestSize) bytes), then the length difference as one run of its own.
+// The maximal runs of differing positions between two plays, built a piece at a time in
+// offset order, then the length difference as one run of its own.
+class RangeBuilder {
+public:
+    // Equal-length pieces of both plays that begin at `offset`.
+    void compare(qint64 offset, QByteArrayView a, QByteArrayView b);
+    QList<ByteRange> finish(qint64 sizeA, qint64 sizeB);
+
+private:
+    QList<ByteRange> ranges_;
+};
+
+// The runs between `play` and `nearestPrefix` (the nearest's first min(|play|, nearestSize)
+// bytes), then the length difference.
 QList<ByteRange> DifferingRanges(QByteArrayView play, QByteArrayView nearestPrefix,
                                  qint64 nearestSize);
-
-// A file the search may compare with.
-struct SearchFile {
-    fs::FoundFile file;
-    qint64 libraryRank = -1; // place in library order; -1 for a candidate outside the library
-};
-
-// One captured play looked for among the files; the results are filled in by SearchPlays.
-struct PlaySearch {
-    QByteArray play;       // the whole captured play, never empty
-    qint64 matchRank = -1; // library rank of the first library file that begins with the play
-    qint64 nearest = -1;   // index of the nearest file, kept only within a quarter of the play
-    qint64 distance = 0;
-    qint64 nearestSize = 0;
-    QByteArray nearestPrefix; // its first min(|play|, nearestSize) bytes
-};
-
-struct SearchCounts {
-    qint64 filesRead = 0;
-    qint64 bytesRead = 0;
-    qint64 filesSkipped = 0; // never opened: no play could use them
-    qint64 readFailures = 0;
-};
-
-// Compares every play with `files`, given in nearest order (the first of equally near files
-// wins), in one pass: each file is read at most once, only as far as the longest comparison
-// a play still needs of it, and not at all when its length alone puts it beyond every play's
-// best distance so far and it cannot begin with any play that lacks an earlier match.
-SearchCounts SearchPlays(std::vector<PlaySearch>& plays, const std::vector<SearchFile>& files);
 
 } // namespace huddlex

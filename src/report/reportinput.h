@@ -16,7 +16,7 @@ namespace huddlex {
 struct ReportInput {
     QString gameFolder; // as the user knows it: the game folder, or GAME_FOLDER on the command line
     GamePaths paths;    // as the run used them
-    PlanFilesRead plans; // XOff1, XDef1, XOff2, XDef2 as the run's plan load read them
+    PlanFields plans;   // XOff1, XDef1, XOff2, XDef2 as the run's plan load read them
     std::optional<PlayPathList> gPlayFiles; // the candidates the run compared with
     QStringList gPlayResults;               // the run's outcomes, one per capture number
     CapturedPlays captures;                 // the listing the run numbered the plays by

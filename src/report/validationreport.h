@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report/entryresolver.h"
 #include "report/nearestplay.h"
+#include "report/playsearch.h"
 #include "report/reportinput.h"
 
 #include <QByteArray>
@@ -44,15 +44,18 @@ struct PlayEntry {
     qint64 differingBytes = 0; // modified: the distance
     qint64 nearestBytes = 0;   // modified: the nearest's length
     QList<ByteRange> ranges;   // modified
-    QByteArray content;        // modified: the captured play, for a look at the bytes
-    QByteArray nearestContent; // modified: the nearest's bytes as far as they were compared
+    // Modified, for a look at the bytes: the captured play's first bytes and the nearest's, as
+    // far as they were compared and at most PlaySearch::kHeldBytes.
+    QByteArray content;
+    QByteArray nearestContent;
     bool isUnknownOutcome() const { return verdict != Verdict::Identified; }
 };
 
 // What building the report cost, for the benchmark and the tests.
 struct ReportCounts {
     qint64 libraryFiles = 0;
-    qint64 candidateFiles = 0; // distinct files the candidates name
+    qint64 unlistedFolders = 0; // folders of the library that could not be read
+    qint64 candidateFiles = 0;  // distinct files the candidates name
     qint64 capturesRead = 0;
     SearchCounts search;
 };
@@ -66,11 +69,9 @@ struct ValidationReport {
 };
 
 // Explains a validation run: reads the captured plays the run could not name, the library and
-// the candidates, never changing an outcome. The library is scanned only when some play needs
-// it.
-ValidationReport BuildReport(const ReportInput& input, EntryResolver& resolver);
-
-// The same with the resolver on the fs layer.
+// the candidates, never changing an outcome. Plan entries name files as they do for the run
+// (the candidate index's rules: letter case, Windows-1252, no "." or ".." parts). The library
+// is scanned only when some play needs it.
 ValidationReport BuildReport(const ReportInput& input);
 
 } // namespace huddlex

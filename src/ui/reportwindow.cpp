@@ -1,6 +1,6 @@
 #include "ui/reportwindow.h"
 
-#include "fs/filelookup.h"
+#include "fs/filesystem.h"
 #include "help/contextids.h"
 #include "report/reportwriters.h"
 #include "ui/bytescomparison.h"
@@ -219,6 +219,10 @@ QString ReportWindow::summary() const {
                     .arg(failed)
                     .arg(failed == 1 ? "" : "s")
                     .arg(failed == 1 ? "is" : "are");
+    if (const qint64 unlisted = report->counts.unlistedFolders; unlisted > 0)
+        text += QStringLiteral(" %1 folder%2 of the play library could not be read.")
+                    .arg(unlisted)
+                    .arg(unlisted == 1 ? "" : "s");
     return text;
 }
 
@@ -251,19 +255,6 @@ void ReportWindow::copySelectedRows() {
     }
     if (!text.isEmpty())
         QApplication::clipboard()->setText(text);
-}
-
-QPoint ReportWindow::placement(const QRect& mainFrame, const QSize& frame, const QRect& available) {
-    constexpr int gap = 8;
-    QPoint at(mainFrame.left() - gap - frame.width(), mainFrame.bottom() + 1 - frame.height());
-    if (at.x() < available.left() &&
-        mainFrame.right() + 1 + gap + frame.width() <= available.right() + 1)
-        at.setX(mainFrame.right() + 1 + gap);
-    at.setX(std::clamp(at.x(), available.left(),
-                       std::max(available.left(), available.right() + 1 - frame.width())));
-    at.setY(std::clamp(at.y(), available.top(),
-                       std::max(available.top(), available.bottom() + 1 - frame.height())));
-    return at;
 }
 
 } // namespace huddlex::ui

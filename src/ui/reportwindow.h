@@ -51,10 +51,6 @@ public:
     // Copies the selected rows to the clipboard, tab separated, in the order shown.
     void copySelectedRows();
 
-    // Where the window goes: left of the main window's frame, bottoms aligned, else right of
-    // it, always inside `available`.
-    static QPoint placement(const QRect& mainFrame, const QSize& frame, const QRect& available);
-
 protected:
     void showEvent(QShowEvent* event) override;
 

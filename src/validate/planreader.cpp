@@ -43,9 +43,9 @@ QString loadFailure(const QString& reason) {
 } // namespace
 
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
-                       Notifier& notifier, PlanFilesRead* read) {
-    if (read)
-        *read = {};
+                       Notifier& notifier, PlanFields* fields) {
+    if (fields)
+        *fields = {};
     paths.readFrom(store);
     const QByteArray startMarker = paths.gFBPlayFolder.toLatin1();
     const QByteArray endMarker = QByteArrayLiteral(".ply");
@@ -79,8 +79,6 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
             return PlanLoad::Failed;
         }
         planText.reserve(planText.size() + static_cast<qsizetype>(in.size()));
-        if (read)
-            (*read)[slot].emplace();
         for (qint64 done = 0; done < in.size();) {
             fs::Result<QByteArray> chunk = in.read(kPlanChunkBytes);
             if (!chunk || chunk->isEmpty()) {
@@ -91,11 +89,14 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
                 return PlanLoad::Failed;
             }
             done += chunk->size();
-            if (read)
-                (*read)[slot]->append(*chunk);
             AppendPlanFields(planText, *chunk);
         }
         (plan.*planFile.setter)(planText, startMarker, endMarker);
+        if (fields) {
+            fields->text = planText; // shared, as the plan list just set shares it
+            fields->start[slot + 1] = planText.size();
+            fields->filesRead = static_cast<int>(slot) + 1;
+        }
     }
     return PlanLoad::Complete;
 }

@@ -44,7 +44,7 @@ struct ReportRig {
     ValidationReport report() {
         GamePaths paths;
         FBPlan plan;
-        PlanFilesRead read;
+        PlanFields read;
         ReadGamePlans(paths, store, plan, notifier, &read);
         const CapturedPlays captures = CapturedPlays::list(paths);
         const QStringList outcomes = IdentifyPlays(plan, paths, captures);

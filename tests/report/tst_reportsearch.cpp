@@ -3,6 +3,7 @@
 #include "reportrig.h"
 
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace huddlex;
@@ -48,6 +49,17 @@ struct ReadCounter {
     }
     ~ReadCounter() { fs::faults::clearHook(); }
 };
+
+// A sparse file of `size` bytes: a hole, but for `data` written at `at`.
+bool makeSparse(const QString& host, qint64 size, qint64 at = -1, const QByteArray& data = {}) {
+    QDir().mkpath(QFileInfo(host).path());
+    QFile file(host);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+        return false;
+    return at < 0 || (file.seek(at) && file.write(data) == data.size());
+}
+
+constexpr qint64 kGB = qint64(1) << 30;
 
 } // namespace
 
@@ -140,6 +152,88 @@ private slots:
         fs::faults::clearHook();
         QCOMPARE(report.counts.search.readFailures, 1);
         QCOMPARE(report.plays[0].match, QString("VPNFL\\B\\Second.ply"));
+    }
+
+    // A file's size costs nothing: what is read and held is bounded by what the definitions
+    // compare, and holes both files share are skipped unread.
+    void hugeSparseFilesCostWhatIsCompared_data() {
+        QTest::addColumn<qint64>("playSize");
+        QTest::addColumn<qint64>("playDataAt"); // "DATA" written there; -1 for none
+        QTest::addColumn<qint64>("librarySize");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<qint64>("differing");
+        QTest::addColumn<QList<ByteRange>>("ranges");
+        const qint64 big = 40 * kGB;
+        QTest::newRow("huge play, ordinary library")
+            << big << qint64(-1) << qint64(3000) << "unknown" << qint64(0) << QList<ByteRange>{};
+        QTest::newRow("ordinary play, huge library file")
+            << qint64(3000) << qint64(-1) << big << "not-in-plans" << qint64(0)
+            << QList<ByteRange>{};
+        QTest::newRow("huge play, the start of a huge library file")
+            << big << qint64(-1) << big + 1 << "not-in-plans" << qint64(0) << QList<ByteRange>{};
+        QTest::newRow("huge play, a few bytes changed far in")
+            << big << 20 * kGB << big << "modified" << qint64(4)
+            << QList<ByteRange>{{20 * kGB, 20 * kGB + 3}};
+        QTest::newRow("huge play, changed and a byte longer")
+            << big + 1 << 20 * kGB << big << "modified" << qint64(5)
+            << QList<ByteRange>{{20 * kGB, 20 * kGB + 3}, {big, big}};
+    }
+    void hugeSparseFilesCostWhatIsCompared() {
+        if (QSysInfo::kernelType() != QLatin1String("linux"))
+            QSKIP("sparse files are made only on Linux here");
+        QFETCH(qint64, playSize);
+        QFETCH(qint64, playDataAt);
+        QFETCH(qint64, librarySize);
+        QFETCH(QString, verdict);
+        QFETCH(qint64, differing);
+        QFETCH(QList<ByteRange>, ranges);
+        ReportRig rig;
+        QVERIFY(makeSparse(rig.game.hostFile("VPNFL/Huge/Zeros.ply"), librarySize));
+        QVERIFY(makeSparse(rig.game.capturedHost("FBplay0.ply"), playSize, playDataAt, "DATA"));
+        const ValidationReport report = rig.report();
+        const PlayEntry& play = report.plays.at(0);
+        QCOMPARE(VerdictName(play.verdict), verdict);
+        QCOMPARE(play.differingBytes, differing);
+        QCOMPARE(play.ranges, ranges);
+        if (play.verdict == Verdict::NotInPlans)
+            QCOMPARE(play.match, QString("VPNFL\\Huge\\Zeros.ply"));
+        QVERIFY(play.content.size() <= PlaySearch::kHeldBytes);
+        QVERIFY(play.nearestContent.size() <= PlaySearch::kHeldBytes);
+        QVERIFY2(report.counts.search.playBytesRead + report.counts.search.bytesRead < 4 << 20,
+                 qPrintable(QString::number(report.counts.search.playBytesRead)));
+    }
+
+    // The report finds files as the run's candidate index does: letter case (an exact name
+    // first), Windows-1252 plan bytes, no "/" separators; a file named by candidates and found in
+    // the library is one file, read once.
+    void entriesNameFilesAsTheRunNamesThem() {
+        ReportRig rig;
+        const QByteArray draw = playBytes(800, 31), upper = playBytes(800, 32),
+                         lower = playBytes(800, 33), quote = playBytes(800, 34),
+                         sweep = playBytes(800, 35);
+        rig.file("VPNFL/Off/Draw3.ply", draw);
+        rig.file("VPNFL/A.ply", upper);
+        rig.file("VPNFL/a.ply", lower);
+        rig.file(QString::fromUtf8("VPNFL/Off/Draw\u2019s.ply"), quote);
+        rig.file("VPNFL/Off/Sweep.ply", sweep);
+        rig.plans("VPNFL\\OFF\\draw3.ply,VPNFL\\a.ply", "VPNFL\\Off\\Draw\x92s.ply", "",
+                  "VPNFL/Off/Sweep.ply");
+        rig.capture(0, changed(draw, {300}));
+        rig.capture(1, changed(lower, {300}));
+        rig.capture(2, changed(quote, {300}));
+        rig.capture(3, sweep); // named only with "/": not a candidate, so not identified
+        rig.capture(4, quote); // named in Windows-1252: identified
+        const ValidationReport report = rig.report();
+        QCOMPARE(report.plays[0].nearest, QString("VPNFL\\OFF\\draw3.ply"));
+        QCOMPARE(report.plays[1].nearest, QString("VPNFL\\a.ply"));
+        QCOMPARE(report.plays[2].nearest, QString::fromUtf8("VPNFL\\Off\\Draw\u2019s.ply"));
+        QCOMPARE(report.plays[3].verdict, Verdict::NotInPlans);
+        QCOMPARE(report.plays[4].verdict, Verdict::Identified);
+        QCOMPARE(report.plays[4].namedBy, QStringList{"Def1"});
+        QCOMPARE(report.counts.candidateFiles, 3);
+        QCOMPARE(report.counts.libraryFiles, 5);
+        const SearchCounts& search = report.counts.search;
+        QCOMPARE(search.filesRead + search.filesSkipped + search.readFailures, 5);
     }
 
     void nothingIsScannedWhenEveryPlayIsNamed() {

@@ -222,6 +222,30 @@ private slots:
         QCOMPARE(play(rig.report(), 0).nearest, QString("VPNFL\\A.ply"));
     }
 
+    // A version folder without its last backslash: the game folder's last name runs on into
+    // the names after it (C:\Sierra\FB + VPNFL), for the library as for plan entries.
+    void aGameFolderWithoutItsLastBackslash() {
+        ReportRig rig;
+        rig.store.write(keys::FBVer, "\\Sierra\\FB");
+        const QByteArray draw = playBytes(500, 41), blitz = playBytes(500, 42);
+        rig.env.writeFile("Sierra/FBVPNFL/Off/Draw3.ply", draw);
+        rig.env.writeFile("Sierra/FBVPNFL/Def/Blitz.ply", blitz);
+        rig.env.writeFile("Sierra/FBXferbox/XOff1.pln", "VPNFL\\OFF\\Draw3.ply");
+        for (const char* plan : {"XDef1", "XOff2", "XDef2"})
+            rig.env.writeFile(QString("Sierra/FBXferbox/%1.pln").arg(plan), "");
+        rig.env.writeFile("Sierra/FBXferbox/FBplay0.ply", changed(draw, {9}));
+        rig.env.writeFile("Sierra/FBXferbox/FBplay1.ply", blitz);
+        rig.env.writeFile("Sierra/FBXferbox/FBplay2.ply", draw);
+        const ValidationReport report = rig.report();
+        QCOMPARE(play(report, 0).nearest, QString("VPNFL\\OFF\\Draw3.ply"));
+        QCOMPARE(play(report, 1).match, QString("VPNFL\\Def\\Blitz.ply"));
+        QCOMPARE(play(report, 2).namedBy, QStringList{"Off1"});
+        QCOMPARE(report.counts.libraryFiles, 2);
+        QCOMPARE(report.counts.candidateFiles, 1); // and the same file in the library
+        const SearchCounts& search = report.counts.search;
+        QCOMPARE(search.filesRead + search.filesSkipped, 2);
+    }
+
     void entriesWithDotsNameNothing() {
         ReportRig rig;
         const QByteArray c = playBytes(300, 14);

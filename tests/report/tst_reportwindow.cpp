@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QtTest>
@@ -247,23 +248,22 @@ private slots:
         QCOMPARE(w.asked, 5);
     }
 
-    void placedBesideTheMainWindow_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QRect>("main");
-        QTest::addColumn<QPoint>("expected");
-        const QSize frame(680, 460);
-        QTest::newRow("room on the left") << QRect(0, 0, 1024, 768) << QRect(832, 613, 160, 130)
-                                          << QPoint(832 - 8 - 680, 613 + 130 - 460);
-        QTest::newRow("room only on the right")
-            << QRect(0, 0, 1280, 768) << QRect(100, 600, 160, 130) << QPoint(268, 730 - 460);
-        QTest::newRow("no room: kept on the screen")
-            << QRect(0, 0, 800, 400) << QRect(300, 300, 160, 130) << QPoint(0, 0);
-    }
-    void placedBesideTheMainWindow() {
-        QFETCH(QRect, screen);
-        QFETCH(QRect, main);
-        QFETCH(QPoint, expected);
-        QCOMPARE(ReportWindow::placement(main, QSize(680, 460), screen), expected);
+    void opensBesideTheMainWindowWithoutCoveringIt() {
+        ControllerFixture f;
+        MainController& c = f.load();
+        c.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c.window()));
+        c.mnuView_Click(5);
+        ReportWindow* window = c.report().window();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect available = c.window().screen()->availableGeometry();
+        QVERIFY2(!window->frameGeometry().intersects(c.window().frameGeometry()),
+                 qPrintable(QString("report %1,%2 main %3,%4")
+                                .arg(window->x())
+                                .arg(window->y())
+                                .arg(c.window().x())
+                                .arg(c.window().y())));
+        QVERIFY(available.contains(window->frameGeometry()));
     }
 };
 
