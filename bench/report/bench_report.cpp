@@ -3,6 +3,7 @@
 //                              child process, whose peak memory is then the report's own
 //   bench_report --write DIR   makes the case in DIR and lists the made plays in DIR/made.tsv
 //   bench_report --measure DIR measures a case made before
+//   bench_report --sparse DIR  makes and measures the sparse case (what bench_report runs next)
 // The floor is what any report must do at least: list the library and read every library
 // file and every captured play once.
 
@@ -18,8 +19,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -154,6 +157,70 @@ void measure(const QString& dir) {
     std::printf("\n");
 }
 
+void writeFile(const QString& host, const QByteArray& data, qint64 size = -1, qint64 dataAt = 0) {
+    QDir().mkpath(QFileInfo(host).path());
+    QFile file(host);
+    if (!file.open(QIODevice::WriteOnly) || (size >= 0 && !file.resize(size)) ||
+        !file.seek(dataAt) || file.write(data) != data.size())
+        qFatal("cannot write %s", qPrintable(host));
+}
+
+// A 40 GB sparse captured play beside a 40 GB sparse library file that it differs from in four
+// bytes 20 GB in, among ordinary plays: the report must cost what it compares, not the sizes.
+void measureSparse(const QString& dir) {
+    qputenv("WINEPREFIX", QFile::encodeName(dir + QStringLiteral("/wine")));
+    const QString game = dir + QStringLiteral("/wine/drive_c/Sierra/FBPro97");
+    constexpr qint64 big = qint64(40) << 30;
+    QRandomGenerator random(40);
+    auto randomPlay = [&] {
+        QByteArray bytes(2000, Qt::Uninitialized);
+        for (char& c : bytes)
+            c = char(random.bounded(256));
+        return bytes;
+    };
+    for (const char* plan : {"XOff1", "XDef1", "XOff2", "XDef2"})
+        writeFile(game + QStringLiteral("/Xferbox/%1.pln").arg(QLatin1String(plan)), {});
+    for (int i = 0; i < 200; ++i)
+        writeFile(game + QStringLiteral("/VPNFL/Plays/P%1.ply").arg(i), randomPlay());
+    writeFile(game + QStringLiteral("/VPNFL/Huge/Zeros.ply"), {}, big);
+    writeFile(game + QStringLiteral("/Xferbox/FBplay0.ply"), "DATA", big, big / 2);
+    writeFile(game + QStringLiteral("/Xferbox/FBplay1.ply"), randomPlay());
+
+    MemorySettingsStore store;
+    GamePaths paths;
+    FBPlan plan;
+    PlanFields planFields;
+    QuietNotifier notifier;
+    ReadGamePlans(paths, store, plan, notifier, &planFields);
+    const CapturedPlays captures = CapturedPlays::list(paths);
+    const QStringList outcomes = IdentifyPlays(plan, paths, captures);
+    const ReportInput input{paths.gameFolder(), paths,    planFields,
+                            plan.gPlayFiles,    outcomes, captures};
+    const double before = peakMegabytes();
+    ValidationReport report;
+    const double took = bestOf(3, [&] { report = BuildReport(input); });
+    const PlayEntry& play = report.plays.at(0);
+    std::printf("Sparse case: a 40 GB captured play and a 40 GB library file (truncate), four "
+                "bytes apart 20 GB in, and 200 ordinary plays\n");
+    std::printf(
+        "  report             %9.1f ms  verdict %s, %lld bytes differ at %s\n", took,
+        qPrintable(VerdictName(play.verdict)), static_cast<long long>(play.differingBytes),
+        qPrintable(play.ranges.isEmpty() ? QString() : QString::number(play.ranges.first().first)));
+    std::printf("  read               %.1f KB of captured plays, %.1f KB of library files\n",
+                report.counts.search.playBytesRead / 1e3, report.counts.search.bytesRead / 1e3);
+    std::printf("  peak memory        %9.1f MB  (%.1f MB before the report)\n", peakMegabytes(),
+                before);
+}
+
+// Runs this program again with `arguments`, so that the peak memory it prints is its own.
+int runChild(const QStringList& arguments) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    return child.exitCode();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -167,11 +234,13 @@ int main(int argc, char* argv[]) {
         measure(args[2]);
         return 0;
     }
-    QTemporaryDir scratch;
+    if (args.size() == 3 && args[1] == QLatin1String("--sparse")) {
+        measureSparse(args[2]);
+        return 0;
+    }
+    QTemporaryDir scratch, sparse;
     writeCase(scratch.path());
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(app.applicationFilePath(), {QStringLiteral("--measure"), scratch.path()});
-    child.waitForFinished(-1);
-    return child.exitCode();
+    if (const int failed = runChild({QStringLiteral("--measure"), scratch.path()}))
+        return failed;
+    return runChild({QStringLiteral("--sparse"), sparse.path()});
 }
