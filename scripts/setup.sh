@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Huddlex needs (only those missing), then configures and
-# builds one CMake preset. Usage: scripts/setup.sh [preset]   (default: release)
+# builds one CMake preset. Usage: scripts/setup.sh [--with-fuzzy-hash-tools] [preset]
+# (default: release). The fuzzy-hash tools are only for bench/report/fuzzyhash.sh.
 set -euo pipefail
 
+fuzzy_hash_tools=0
+if [[ "${1:-}" == --with-fuzzy-hash-tools ]]; then
+    fuzzy_hash_tools=1
+    shift
+fi
 preset="${1:-release}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -14,6 +20,9 @@ packages=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file
 )
+if ((fuzzy_hash_tools)); then
+    packages+=(ssdeep tlsh-tools python3)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

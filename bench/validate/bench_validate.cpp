@@ -6,6 +6,7 @@
 //   bench_validate --case NAME   one of those cases (what --hostile runs)
 // Peak memory (maximum resident set) is printed after each part.
 
+#include "benchtools.h"
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "hostilecases.h"
@@ -30,38 +31,6 @@
 using namespace huddlex;
 
 namespace {
-
-struct QuietNotifier : Notifier {
-    QStringList messages;
-    void showMessage(const QString& text) override { messages << text; }
-};
-
-double peakMegabytes() {
-    return bench::peakMemoryKb() / 1024.0;
-}
-
-// Best of `runs`, in milliseconds: the least disturbed measurement.
-template <class F> double bestOf(int runs, F&& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-// Best of `rounds` for each piece of work, taking turns so that a change in the machine's
-// load hits them all alike.
-std::vector<double> bestInterleaved(int rounds, const std::vector<std::function<void()>>& works) {
-    std::vector<double> best(works.size(), 1e300);
-    for (int round = 0; round < rounds; ++round) {
-        for (size_t i = 0; i < works.size(); ++i)
-            best[i] = std::min(best[i], bestOf(1, works[i]));
-    }
-    return best;
-}
 
 GamePaths pathsFor(MemorySettingsStore& store) {
     GamePaths paths;

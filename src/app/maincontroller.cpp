@@ -1,5 +1,6 @@
 #include "app/maincontroller.h"
 
+#include "app/reportcommand.h"
 #include "app/validationcommands.h"
 #include "capture/capturedplays.h"
 #include "capture/capturefolder.h"
@@ -61,6 +62,9 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
         ValidationCommands::Parts{paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown(),
                                   [this] { capture_->showState(); },
                                   [this](const QString& text) { showStatusMessage(text); }});
+    report_ = std::make_unique<ReportCommand>(w);
+    validation_->setRunListener(
+        [this](std::shared_ptr<const ReportInput> run) { report_->runFinished(std::move(run)); });
     messageTimer_ = timers.create(kStatusMessageMs, [this] {
         if (--messagePeriodsLeft_ > 0)
             return;
@@ -89,6 +93,9 @@ ui::MainWindow& MainController::window() const {
 }
 CaptureEngine& MainController::capture() const {
     return *capture_;
+}
+ReportCommand& MainController::report() const {
+    return *report_;
 }
 
 void MainController::Form_Load() {
@@ -173,6 +180,8 @@ void MainController::mnuView_Click(int index) {
     case 4:
         seams_.openSettings();
         return gameFolderWatch_->check(); // the hint follows a new prefix, drive or version
+    case 5:
+        return report_->Open();
     }
 }
 

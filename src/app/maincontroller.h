@@ -11,6 +11,7 @@
 namespace huddlex {
 
 class GameFolderWatch;
+class ReportCommand;
 class ValidationCommands;
 namespace ui {
 class MainWindow;
@@ -38,6 +39,7 @@ public:
 
     ui::MainWindow& window() const;
     CaptureEngine& capture() const;
+    ReportCommand& report() const;
     GamePaths& paths() { return paths_; }
 
     // The Wine prefix of this session (huddlex --wine-prefix), ahead of the setting and not
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<ui::MainWindow> window_;
     std::unique_ptr<CaptureEngine> capture_;
     std::unique_ptr<ValidationCommands> validation_;
+    std::unique_ptr<ReportCommand> report_;
     std::unique_ptr<Timer> messageTimer_; // hides the status-bar message
     int messagePeriodsLeft_ = 0;
     std::unique_ptr<GameFolderWatch> gameFolderWatch_;

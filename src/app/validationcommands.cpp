@@ -1,6 +1,7 @@
 #include "app/validationcommands.h"
 
 #include "playlog/playlog.h"
+#include "report/reportinput.h"
 #include "validate/fbplan.h"
 #include "validate/planreader.h"
 #include "validate/validationrun.h"
@@ -16,9 +17,11 @@ bool isMissing(fs::ErrorKind kind) {
 struct ValidationCommands::Impl {
     Parts ui;
     FBPlan mFBPlan;
+    RunListener runListener;
 };
 
-ValidationCommands::ValidationCommands(Parts parts) : d(std::make_unique<Impl>(Impl{parts, {}})) {
+ValidationCommands::ValidationCommands(Parts parts)
+    : d(std::make_unique<Impl>(Impl{parts, {}, {}})) {
     if (!d->ui.showCaptureState) {
         StatusSink& status = d->ui.status;
         d->ui.showCaptureState = [&status] {
@@ -45,13 +48,24 @@ void ValidationCommands::Validate() {
     } else {
         // A failed load has shown its message; the run goes on with the last complete
         // candidates.
-        ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier);
+        PlanFields planFiles;
+        ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier, &planFiles);
         ValidatePlays(d->mFBPlan, ui.paths, plays,
                       {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+        // Shared copies only: the report is built when someone looks at it.
+        if (d->runListener) {
+            d->runListener(std::make_shared<const ReportInput>(
+                ReportInput{ui.paths.gameFolder(), ui.paths, std::move(planFiles),
+                            d->mFBPlan.gPlayFiles, *d->mFBPlan.gPlayResults, plays}));
+        }
     }
     ui.progress.setProgressVisible(false);
     // Capture may still run (the Edit menu works during capture): say so, not "Stop".
     ui.showCaptureState();
+}
+
+void ValidationCommands::setRunListener(RunListener listener) {
+    d->runListener = std::move(listener);
 }
 
 void ValidationCommands::UpdateLog() {

@@ -9,6 +9,8 @@
 
 namespace huddlex {
 
+struct ReportInput;
+
 // The Edit menu's Validate and Update Log commands and the two play views, as the main
 // window's controller calls them. The toolbar's "let pending events run" pass happens in
 // the controller before it calls Validate or UpdateLog.
@@ -36,6 +38,10 @@ public:
     void ShowAllPlays();     // View, "&All Plays"
     void ShowUnknownPlays(); // View, "&Unknown Plays"
     void ToggleView();       // toolbar bView
+
+    // Called at the end of every validation run with what its report explains.
+    using RunListener = std::function<void(std::shared_ptr<const ReportInput>)>;
+    void setRunListener(RunListener listener);
 
 private:
     struct Impl;

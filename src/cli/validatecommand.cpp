@@ -1,5 +1,6 @@
 #include "cli/validatecommand.h"
 
+#include "cli/reportoutput.h"
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "playlog/playlog.h"
@@ -20,7 +21,7 @@ namespace huddlex {
 namespace {
 
 const char Usage[] =
-    "Usage: huddlex-validate [--play-folder NAME] [--update-log] GAME_FOLDER\n"
+    "Usage: huddlex-validate [--play-folder NAME] [--update-log] [--report json|csv] GAME_FOLDER\n"
     "\n"
     "Identifies the plays captured in GAME_FOLDER\\Xferbox by comparing them with the play\n"
     "files that the captured game plans name, and prints one line per play:\n"
@@ -30,6 +31,8 @@ const char Usage[] =
     "  --play-folder NAME   the main play folder that plan paths begin with (default VPNFL;\n"
     "                       may be empty)\n"
     "  --update-log         then rebuild FBplay.log in GAME_FOLDER from play.log\n"
+    "  --report json|csv    print the validation report instead of the lines: what every\n"
+    "                       play is, and how an unknown one differs from the nearest play\n"
     "  --help               show this text\n"
     "\n"
     "Exit status (when several apply, the highest):\n"
@@ -104,12 +107,19 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     const QCommandLineOption playFolderOption(QStringLiteral("play-folder"), QString(),
                                               QStringLiteral("NAME"), defaults::FBPlayFolder);
     const QCommandLineOption updateLogOption(QStringLiteral("update-log"));
-    parser.addOptions({helpOption, playFolderOption, updateLogOption});
+    const QCommandLineOption reportOption(QStringLiteral("report"), QString(),
+                                          QStringLiteral("FORMAT"));
+    parser.addOptions({helpOption, playFolderOption, updateLogOption, reportOption});
     if (!parser.parse(arguments)) {
         return usageError(err, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
         return writeOut(out, err, Usage) ? AllIdentified : OutputFailed;
+    }
+    const std::optional<ReportFormat> reportFormat =
+        parser.isSet(reportOption) ? ParseReportFormat(parser.value(reportOption)) : std::nullopt;
+    if (parser.isSet(reportOption) && !reportFormat) {
+        return usageError(err, QStringLiteral("--report takes json or csv."));
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
@@ -138,7 +148,8 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     GamePaths paths;
     FBPlan plan;
     int status = AllIdentified;
-    if (ReadGamePlans(paths, store, plan, notifier) != PlanLoad::Complete) {
+    PlanFields planFiles;
+    if (ReadGamePlans(paths, store, plan, notifier, &planFiles) != PlanLoad::Complete) {
         status = InputUnreadable; // its message is out
     }
     const CapturedPlays plays = CapturedPlays::list(paths);
@@ -162,7 +173,13 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         status = std::max<int>(status, SomeUnknown);
     }
     // A reader that went away does not stop the log update below.
-    const bool reported = writeOut(out, err, report);
+    const bool reported = writeOut(
+        out, err,
+        reportFormat ? ReportOutput(*reportFormat,
+                                    {QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles,
+                                     plan.gPlayFiles, *plan.gPlayResults, plays},
+                                    err)
+                     : report);
 
     if (parser.isSet(updateLogOption)) {
         const PlayLogUpdate update = UpdatePlayLog(paths, plan.gPlayResults, notifier);

@@ -15,8 +15,8 @@ enum ValidateExit {
     OutputFailed = 5,    // the results could not be written to standard output
 };
 
-// Runs `huddlex-validate [--play-folder NAME] [--update-log] GAME_FOLDER` with `arguments`
-// (program name first); results go to `out`, messages to `err`.
+// Runs `huddlex-validate [--play-folder NAME] [--update-log] [--report json|csv] GAME_FOLDER`
+// with `arguments` (program name first); results go to `out`, messages to `err`.
 int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
 } // namespace huddlex

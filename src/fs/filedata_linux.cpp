@@ -17,3 +17,12 @@ qint64 nextData(int fd, qint64 from, qint64 size) {
 }
 
 } // namespace huddlex::fs::detail
+
+namespace huddlex::fs::detail {
+
+// Hidden by name alone: no stat.
+bool hiddenEntry(const QString&, const QString& name) {
+    return name.startsWith(QLatin1Char('.'));
+}
+
+} // namespace huddlex::fs::detail

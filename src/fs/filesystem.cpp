@@ -153,6 +153,40 @@ MessagePaths& messagePaths() {
     return style;
 }
 
+// Runs `produce` into `out`; nothing reaches the destination unless all of it was written.
+Status produceInto(Destination& out,
+                   const std::function<Status(const ChunkWriter& write)>& produce) {
+    if (Status s = out.open(); !s)
+        return s;
+    Status writeStatus;
+    const ChunkWriter write = [&](const QByteArray& chunk) {
+        if (!writeStatus)
+            return false;
+        writeStatus = out.write(chunk);
+        return writeStatus.ok();
+    };
+    const Status produced = produce(write);
+    if (!writeStatus) {
+        out.cancel();
+        return writeStatus;
+    }
+    if (!produced) {
+        out.cancel();
+        return produced;
+    }
+    return out.commit();
+}
+
+std::function<Status(const ChunkWriter& write)> chunksOf(const QByteArray& data) {
+    return [data](const ChunkWriter& write) -> Status {
+        for (qsizetype at = 0; at < data.size(); at += chunkSize) {
+            if (!write(data.mid(at, chunkSize)))
+                return Error{ErrorKind::Other, {}};
+        }
+        return {};
+    };
+}
+
 } // namespace
 
 Result<QString> find(const QString& windowsPath, Search kind) {
@@ -252,37 +286,18 @@ Status copyFile(const QString& from, const QString& to) {
 }
 
 Status writeFile(const QString& to, const QByteArray& data) {
-    return writeFileWith(to, [&](const ChunkWriter& write) -> Status {
-        for (qsizetype at = 0; at < data.size(); at += chunkSize) {
-            if (!write(data.mid(at, chunkSize)))
-                return Error{ErrorKind::Other, {}};
-        }
-        return {};
-    });
+    return writeFileWith(to, chunksOf(data));
 }
 
 Status writeFileWith(const QString& to,
                      const std::function<Status(const ChunkWriter& write)>& produce) {
     Destination out(toHostPath(to), to);
-    if (Status s = out.open(); !s)
-        return s;
-    Status writeStatus;
-    const ChunkWriter write = [&](const QByteArray& chunk) {
-        if (!writeStatus)
-            return false;
-        writeStatus = out.write(chunk);
-        return writeStatus.ok();
-    };
-    const Status produced = produce(write);
-    if (!writeStatus) {
-        out.cancel();
-        return writeStatus;
-    }
-    if (!produced) {
-        out.cancel();
-        return produced;
-    }
-    return out.commit();
+    return produceInto(out, produce);
+}
+
+Status writeHostFile(const QString& hostPath, const QByteArray& data) {
+    Destination out(hostPath, QDir::toNativeSeparators(hostPath));
+    return produceInto(out, chunksOf(data));
 }
 
 Status removeFile(const QString& windowsPath) {

@@ -60,6 +60,10 @@ Status copyFile(const QString& from, const QString& to);
 // Writes `data` to `to` atomically, replacing it.
 Status writeFile(const QString& to, const QByteArray& data);
 
+// The same for a host path the user chose (in a save dialog): used as it is, without the case
+// rules of the game's paths.
+Status writeHostFile(const QString& hostPath, const QByteArray& data);
+
 // Writes a file atomically from a producer that appends through `write` (returns false
 // to abandon the file); nothing reaches `to` unless the producer returns true.
 using ChunkWriter = std::function<bool(const QByteArray& chunk)>;

@@ -80,7 +80,8 @@ Result<Folder> Folder::openHost(const QString& hostPath, const QString& windowsP
     std::error_code ec;
     std::filesystem::directory_iterator it(std::filesystem::path(hostPath.toStdU16String()), ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-        listing.entries.push_back({fromNative(it->path().filename().native()), kindOf(*it)});
+        listing.entries.push_back(
+            {fromNative(it->path().filename().native()), kindOf(*it), it->is_symlink(ec)});
     if (ec) {
         listing.entries.clear();
         listing.error = detail::makeError(kindFromCode(ec), CannotReadFolder, windowsPath);
@@ -133,14 +134,43 @@ Result<Folder> Folder::subfolder(const QString& onDiskName) const {
 
 Result<InputFile> Folder::openFile(const QString& onDiskName) const {
     // The listing already told a regular file from a FIFO or a device: no stat of its own.
+    return openHostFile(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName),
+                        entryKind(onDiskName) == Kind::File);
+}
+
+std::optional<Folder::Kind> Folder::entryKind(const QString& onDiskName) const {
     const std::vector<Entry>& entries = listing_->entries;
     const auto entry =
         std::lower_bound(entries.begin(), entries.end(), onDiskName,
                          [](const Entry& e, const QString& wanted) { return e.name < wanted; });
-    const bool listedAsFile =
-        entry != entries.end() && entry->name == onDiskName && entry->kind == Kind::File;
-    return openHostFile(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName),
-                        listedAsFile);
+    if (entry == entries.end() || entry->name != onDiskName)
+        return std::nullopt;
+    return entry->kind;
+}
+
+Result<qint64> Folder::fileSize(const QString& onDiskName) const {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(
+        std::filesystem::path((hostPath_ + QLatin1Char('/') + onDiskName).toStdU16String()), ec);
+    if (!ec)
+        return static_cast<qint64>(size);
+    const std::error_condition why = ec.default_error_condition();
+    ErrorKind kind = kindFromCode(ec);
+    if (why == std::errc::is_a_directory || why == std::errc::not_supported)
+        kind = ErrorKind::NotRegularFile; // a folder, a FIFO or a device
+    else if (why == std::errc::no_such_file_or_directory)
+        kind = ErrorKind::FileNotFound;
+    return detail::makeError(kind, QStringLiteral("Cannot read"), childPath(onDiskName));
+}
+
+bool Folder::isHidden(const QString& onDiskName) const {
+    return detail::hiddenEntry(hostPath_ + QLatin1Char('/') + onDiskName, onDiskName);
+}
+
+bool Folder::isSameFolder(const Folder& other) const {
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(hostPath_.toStdU16String()),
+                                       std::filesystem::path(other.hostPath_.toStdU16String()), ec);
 }
 
 } // namespace huddlex::fs

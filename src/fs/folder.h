@@ -17,8 +17,9 @@ class Folder {
 public:
     enum class Kind { File, Folder, Other };
     struct Entry {
-        QString name; // as on disk
-        Kind kind = Kind::Other;
+        QString name;            // as on disk
+        Kind kind = Kind::Other; // of what it leads to, a link followed
+        bool link = false;       // a symbolic link
     };
 
     // Resolves `windowsPath` by the case rules and lists it. Fails when it is missing
@@ -42,6 +43,15 @@ public:
 
     Result<Folder> subfolder(const QString& onDiskName) const;
     Result<InputFile> openFile(const QString& onDiskName) const;
+    // What the listing says an entry is; nothing when it does not list it.
+    std::optional<Kind> entryKind(const QString& onDiskName) const;
+    // The size of a regular file from one stat, for callers that need none of its bytes.
+    Result<qint64> fileSize(const QString& onDiskName) const;
+
+    // Whether the entry is hidden as the platform hides it (a leading dot on Linux).
+    bool isHidden(const QString& onDiskName) const;
+    // Whether both are one folder on disk, however each was reached.
+    bool isSameFolder(const Folder& other) const;
 
 private:
     struct Listing;

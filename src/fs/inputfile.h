@@ -61,6 +61,9 @@ HostStat statHost(const QString& hostPath);
 
 // The next data position of an open descriptor (see InputFile::dataFrom); one file per platform.
 qint64 nextData(int fd, qint64 from, qint64 size);
+
+// Whether the platform hides the entry `name` at `hostPath` (see Folder::isHidden).
+bool hiddenEntry(const QString& hostPath, const QString& name);
 } // namespace detail
 
 } // namespace huddlex::fs

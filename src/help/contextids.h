@@ -20,6 +20,9 @@ inline constexpr int mnuEditDeleteFiles = 260;
 inline constexpr int mnuViewAllPlays = 270;
 inline constexpr int mnuViewUnknownPlays = 280;
 inline constexpr int mnuViewSettings = 290;
+// The validation report: the View menu's "&Report" and its window share one topic.
+inline constexpr int mnuViewReport = 320;
+inline constexpr int frmReport = 320;
 
 // Widgets and menu actions carry their number in this dynamic property; F1 reads it.
 inline constexpr char contextProperty[] = "helpContextId";

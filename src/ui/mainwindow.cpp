@@ -252,6 +252,14 @@ void MainWindow::buildMenus() {
                 onTop_->setChecked(!onTop_->isChecked()); // undo Qt's own flip
                 emit onTopClicked();
             });
+            // Last, after the designed items, so they keep their places and numbers.
+            menu->addSeparator()->setObjectName(QStringLiteral("mnuSepr"));
+            QAction* report = menu->addAction(QStringLiteral("&Report"));
+            report->setObjectName(QStringLiteral("mnuView_5"));
+            report->setProperty(ContextIDs::contextProperty, ContextIDs::mnuViewReport);
+            connect(report, &QAction::triggered, this,
+                    [this] { emit menuClicked(MenuArray::mnuView, 5); });
+            menus_[m] << report;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "validate/candidatefiles.h"
 
+#include "fs/filesystem.h"
 #include "validate/codepage.h"
 
 namespace huddlex {
@@ -10,9 +11,8 @@ namespace {
 constexpr qsizetype kMaxPathLength = 4095;
 constexpr qsizetype kMaxNameLength = 255;
 
-bool validNameByte(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20) {
+bool validNameChar(char16_t c) {
+    if (c < 0x20) {
         return false;
     }
     switch (c) {
@@ -36,7 +36,19 @@ bool validName(QByteArrayView name) {
         return false;
     }
     for (char c : name) {
-        if (!validNameByte(c)) {
+        if (!validNameChar(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool validName(QStringView name) {
+    if (name.size() > kMaxNameLength || name == u"." || name == u"..") {
+        return false;
+    }
+    for (QChar c : name) {
+        if (!validNameChar(c.unicode())) {
             return false;
         }
     }
@@ -70,7 +82,7 @@ CandidateFiles::CandidateFiles(const QString& gameFolder, qint64 prefixBytes)
     leadingPart_ = gameFolder.mid(lastSeparator + 1);
     fs::Result<fs::Folder> folder = fs::Folder::open(root);
     if (folder) {
-        nodes_.push_back({std::move(folder).value(), {}, {}, {}, {}});
+        addNode(std::move(folder).value());
         usable_ = true;
     }
 }
@@ -90,25 +102,73 @@ int CandidateFiles::subfolder(int node, QByteArrayView name) {
     if (found) {
         return known;
     }
-    int index = -1;
-    if (validName(name)) {
-        if (auto onDisk = nodes_[static_cast<size_t>(node)].folder.lookup(hostName(node, name))) {
-            auto& byName = nodes_[static_cast<size_t>(node)].subfolderByName;
-            if (auto it = byName.constFind(*onDisk); it != byName.constEnd()) {
-                index = *it;
-            } else {
-                fs::Result<fs::Folder> folder =
-                    nodes_[static_cast<size_t>(node)].folder.subfolder(*onDisk);
-                if (folder) {
-                    index = static_cast<int>(nodes_.size());
-                    nodes_.push_back({std::move(folder).value(), {}, {}, {}, {}});
-                }
-                nodes_[static_cast<size_t>(node)].subfolderByName.insert(*onDisk, index);
-            }
-        }
-    }
+    const int index = validName(name) ? subfolderNamed(node, hostName(node, name)) : -1;
     nodes_[static_cast<size_t>(node)].subfolderBySpelling.insert(ownKey(name), index);
     return index;
+}
+
+int CandidateFiles::subfolderNamed(int node, const QString& hostName) {
+    const std::optional<QString> onDisk = nodes_[static_cast<size_t>(node)].folder.lookup(hostName);
+    if (!onDisk) {
+        return -1;
+    }
+    auto& byName = nodes_[static_cast<size_t>(node)].subfolderByName;
+    if (auto it = byName.constFind(*onDisk); it != byName.constEnd()) {
+        return *it;
+    }
+    int index = -1;
+    fs::Result<fs::Folder> folder = nodes_[static_cast<size_t>(node)].folder.subfolder(*onDisk);
+    if (folder) {
+        index = addNode(std::move(folder).value());
+    }
+    nodes_[static_cast<size_t>(node)].subfolderByName.insert(*onDisk, index);
+    return index;
+}
+
+int CandidateFiles::addNode(fs::Folder folder) {
+    const int index = static_cast<int>(nodes_.size());
+    nodeByPath_.insert(folder.path(), index);
+    nodes_.push_back({std::move(folder), {}, {}, {}, {}});
+    return index;
+}
+
+fs::Result<fs::Folder> CandidateFiles::subfolder(const fs::Folder& parent,
+                                                 const QString& onDiskName) {
+    const auto node = nodeByPath_.constFind(parent.path());
+    const int below = node == nodeByPath_.constEnd() ? -1 : subfolderNamed(*node, onDiskName);
+    if (below < 0) {
+        return parent.subfolder(onDiskName); // not one of ours, or it says why it cannot be
+    }
+    return nodes_[static_cast<size_t>(below)].folder;
+}
+
+std::optional<CandidateFiles::FoundFolder> CandidateFiles::findFolder(const QString& relativePath) {
+    if (!usable_) {
+        return std::nullopt;
+    }
+    QStringList names = relativePath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    if (!leadingPart_.isEmpty()) { // the game folder's own last name, completed by the first
+        if (names.isEmpty()) {
+            names.append(QString());
+        }
+        names.first().prepend(leadingPart_);
+    }
+    int node = 0;
+    QStringList onDisk;
+    for (const QString& name : names) {
+        node = validName(QStringView(name)) ? subfolderNamed(node, name) : -1;
+        if (node < 0) {
+            return std::nullopt;
+        }
+        onDisk.append(fs::fileNameOf(nodes_[static_cast<size_t>(node)].folder.path()));
+    }
+    if (!leadingPart_.isEmpty()) {
+        onDisk.first().remove(0, leadingPart_.size());
+        if (onDisk.first().isEmpty()) {
+            onDisk.removeFirst();
+        }
+    }
+    return FoundFolder{nodes_[static_cast<size_t>(node)].folder, onDisk.join(QLatin1Char('\\'))};
 }
 
 int CandidateFiles::fileIn(int node, QByteArrayView name) {
@@ -134,6 +194,15 @@ int CandidateFiles::fileIn(int node, QByteArrayView name) {
 }
 
 int CandidateFiles::readFile(int node, const QString& onDiskName) {
+    if (prefixBytes_ == kNamesOnly) {
+        // A folder that could not be listed cannot say: opening the file will.
+        const auto kind = nodes_[static_cast<size_t>(node)].folder.entryKind(onDiskName);
+        if (kind && *kind != fs::Folder::Kind::File) {
+            return -1;
+        }
+        files_.push_back({node, onDiskName, -1, {}});
+        return static_cast<int>(files_.size()) - 1;
+    }
     fs::Result<fs::InputFile> opened =
         nodes_[static_cast<size_t>(node)].folder.openFile(onDiskName);
     if (!opened) {

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace huddlex {
@@ -18,12 +19,17 @@ namespace huddlex {
 // plan text) are turned away without a disk access of their own.
 class CandidateFiles {
 public:
+    // With this for `prefixBytes`, files are found by name alone: neither opened nor read, their
+    // size unknown (-1). A name the folder lists as anything but a regular file names nothing.
+    static constexpr qint64 kNamesOnly = -1;
+
     // Keeps at most `prefixBytes` of each file.
     CandidateFiles(const QString& gameFolder, qint64 prefixBytes);
 
     // The id of the readable regular file that `entry` names, the same for every entry naming
     // that file; -1 when it names nothing readable (missing, a folder, a FIFO, an invalid or
-    // over-long path, "." or ".." parts). Reads the file's first bytes the first time.
+    // over-long path, "." or ".." parts). Reads the file's first bytes the first time; with
+    // kNamesOnly, goes by the folder's listing and opens nothing.
     int resolve(QByteArrayView entry);
 
     int fileCount() const { return static_cast<int>(files_.size()); }
@@ -32,6 +38,24 @@ public:
     const QByteArray& prefix(int id) const { return file(id).prefix; }
     // Opens file `id` again, for the bytes past its prefix.
     fs::Result<fs::InputFile> open(int id) const;
+    // The folder that holds file `id`, and its name there as on disk. The folder's path, and so
+    // folder.childPath(name), is the same for every way of reaching the file from here.
+    const fs::Folder& folderOf(int id) const {
+        return nodes_[static_cast<size_t>(file(id).node)].folder;
+    }
+    const QString& nameOf(int id) const { return file(id).name; }
+
+    // A folder below the game folder, found by the rules entries are (`relativePath` is
+    // backslash separated, as a setting holds it), and its path relative to the game folder
+    // with names as on disk. Nothing when it names no folder.
+    struct FoundFolder {
+        fs::Folder folder;
+        QString relativePath;
+    };
+    std::optional<FoundFolder> findFolder(const QString& relativePath);
+    // The subfolder `onDiskName` of `parent`, a folder found here: listed once, however often
+    // it is asked for, whether by entries or by a walk.
+    fs::Result<fs::Folder> subfolder(const fs::Folder& parent, const QString& onDiskName);
 
 private:
     struct Node { // one folder as on disk
@@ -49,6 +73,8 @@ private:
     };
 
     int subfolder(int node, QByteArrayView name);
+    int subfolderNamed(int node, const QString& hostName);
+    int addNode(fs::Folder folder);
     int fileIn(int node, QByteArrayView name);
     int readFile(int node, const QString& onDiskName);
     QString hostName(int node, QByteArrayView name) const;
@@ -56,6 +82,7 @@ private:
 
     qint64 prefixBytes_;
     std::vector<Node> nodes_;
+    QHash<QString, int> nodeByPath_; // Windows path as the folders compose it -> node
     std::vector<File> files_;
     QString leadingPart_; // text of the game folder after its last backslash, usually empty
     qsizetype gameFolderLength_ = 0;

@@ -49,7 +49,9 @@ QString loadFailure(const QString& reason) {
 } // namespace
 
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
-                       Notifier& notifier) {
+                       Notifier& notifier, PlanFields* fields) {
+    if (fields)
+        *fields = {};
     paths.readFrom(store);
     const QByteArray startMarker = paths.gFBPlayFolder.toLatin1();
     const QByteArray endMarker = QByteArrayLiteral(".ply");
@@ -61,7 +63,8 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
     };
 
     QByteArray planText;
-    for (const PlanFile& planFile : plans) {
+    for (size_t slot = 0; slot < std::size(plans); ++slot) {
+        const PlanFile& planFile = plans[slot];
         const QString path = paths.captureFile(planFile.name);
         fs::Result<fs::InputFile> file = fs::openFile(path);
         if (!file) {
@@ -95,6 +98,11 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
             AppendPlanFields(planText, *chunk);
         }
         (plan.*planFile.setter)(planText, startMarker, endMarker);
+        if (fields) {
+            fields->text = planText; // shared, as the plan list just set shares it
+            fields->start[slot + 1] = planText.size();
+            fields->filesRead = static_cast<int>(slot) + 1;
+        }
     }
     return PlanLoad::Complete;
 }

@@ -191,27 +191,38 @@ private slots:
             league.write("xferbox", "not a folder");
         if (change.contains("log folder"))
             QDir().mkpath(league.folder + "/FBplay.log");
-        const Run run = runCommand({"--update-log", league.folder});
-        QCOMPARE(run.exitCode, exitCode);
         if (message.contains("%1"))
             message = QDir::toNativeSeparators(message.arg(league.folder));
-        QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err.constData());
-        if (!huddlex::test::onWindows)                               // where host paths have none
-            QVERIFY2(!run.err.contains(":\\"), run.err.constData()); // no drive letters
-        if (message.isEmpty())
-            QCOMPARE(run.err, QByteArray());
+        // The report in place of the lines changes no status and no message.
+        for (const QStringList& report : {QStringList{}, QStringList{"--report", "json"}}) {
+            const Run run = runCommand(report + QStringList{"--update-log", league.folder});
+            QCOMPARE(run.exitCode, exitCode);
+            QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err.constData());
+            if (!huddlex::test::onWindows)                               // host paths have none
+                QVERIFY2(!run.err.contains(":\\"), run.err.constData()); // no drive letters
+            if (message.isEmpty())
+                QCOMPARE(run.err, QByteArray());
+            if (!report.isEmpty())
+                QVERIFY(run.out.startsWith("{\n  \"game_folder\": "));
+        }
     }
 
     // Results that cannot be written fail the command; the log is rebuilt all the same.
     void unwritableOutput_data() {
         QTest::addColumn<int>("output");
-        QTest::newRow("/dev/full") << int(Output::DevFull);
-        QTest::newRow("reader gone") << int(Output::ReaderGone);
+        QTest::addColumn<QStringList>("report");
+        QTest::newRow("/dev/full") << int(Output::DevFull) << QStringList{};
+        QTest::newRow("reader gone") << int(Output::ReaderGone) << QStringList{};
+        QTest::newRow("report to /dev/full")
+            << int(Output::DevFull) << QStringList{"--report", "csv"};
+        QTest::newRow("report, reader gone")
+            << int(Output::ReaderGone) << QStringList{"--report", "json"};
     }
     void unwritableOutput() {
         QFETCH(int, output);
         if (huddlex::test::onWindows)
             QSKIP("no /dev/full and no bash pipe for a Windows program");
+        QFETCH(QStringList, report);
         League league;
         QByteArray log;
         for (int i = 0; i < 5000; ++i) { // results well past a pipe's buffer
@@ -219,7 +230,8 @@ private slots:
             log += "FBPlay~1\r\n";
         }
         league.write("play.log", log);
-        const Run run = runCommand({"--update-log", league.folder}, Output(output));
+        const Run run =
+            runCommand(report + QStringList{"--update-log", league.folder}, Output(output));
         QCOMPARE(run.exitCode, 5);
         QVERIFY2(run.err.startsWith("huddlex-validate: the results could not be written to "
                                     "standard output: "),

@@ -27,7 +27,7 @@ const QList<int> allContextIds{ContextIDs::frmMain,          ContextIDs::frmAbou
                                ContextIDs::mnuEditUpdateLog, ContextIDs::mnuEditDeleteFiles,
                                ContextIDs::mnuViewAllPlays,  ContextIDs::mnuViewUnknownPlays,
                                ContextIDs::mnuViewSettings,  ContextIDs::frmExistingFiles,
-                               ContextIDs::frmSettings};
+                               ContextIDs::frmSettings,      ContextIDs::frmReport};
 
 help::HelpWindow* openHelpWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -20,8 +20,8 @@ namespace {
 
 const QString windowsOrganisation = QStringLiteral("VB and VBA Program Settings");
 
-// The key QSettings makes of a location and a group on Windows: Software\<organisation>\
-// <application>\<group> in the user's branch.
+// The key QSettings makes of a location and a group on Windows, in the user's branch:
+// Software\<organisation>\<application>\<group>.
 QString windowsKey(const SettingsLocation& location, const QString& group) {
     return QStringLiteral("HKEY_CURRENT_USER\\Software\\%1\\%2\\%3")
         .arg(location.organisation, location.application, group);

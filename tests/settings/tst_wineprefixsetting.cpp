@@ -57,7 +57,7 @@ private slots:
         TempEnvironment env;
         if (!environment)
             qunsetenv("WINEPREFIX");
-        for (const QString& prefix : {"wine", ".wine", "Games/a", "Games/b"})
+        for (const char* prefix : {"wine", ".wine", "Games/a", "Games/b"})
             TempEnvironment::makeWinePrefix(env.root() + '/' + prefix);
         MemorySettingsStore store;
         if (stored != "-")

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "capture/capturedplays.h"
+#include "settings/gamepaths.h"
+#include "validate/planreader.h"
+#include "validate/playpathlist.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace huddlex {
+
+// What a validation run hands to its report: everything the report explains, taken when the
+// run ends (shared copies, no file access), so building the report can wait until it is shown.
+struct ReportInput {
+    QString gameFolder; // as the user knows it: the game folder, or GAME_FOLDER on the command line
+    GamePaths paths;    // as the run used them
+    PlanFields plans;   // XOff1, XDef1, XOff2, XDef2 as the run's plan load read them
+    std::optional<PlayPathList> gPlayFiles; // the candidates the run compared with
+    QStringList gPlayResults;               // the run's outcomes, one per capture number
+    CapturedPlays captures;                 // the listing the run numbered the plays by
+};
+
+} // namespace huddlex
