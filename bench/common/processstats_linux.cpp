@@ -1,7 +1,6 @@
 #include "processstats.h"
 
 #include <QFile>
-
 #include <sys/resource.h>
 
 namespace huddlex::bench {
