@@ -3,6 +3,7 @@
 #include "capture/capturedplays.h"
 #include "report/validationreport.h"
 #include "support/gamefolder.h"
+#include "support/platform.h"
 #include "support/recorders.h"
 #include "validate/planreader.h"
 #include "validate/validationrun.h"

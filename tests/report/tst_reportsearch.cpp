@@ -212,7 +212,9 @@ private slots:
                          lower = playBytes(800, 33), quote = playBytes(800, 34),
                          sweep = playBytes(800, 35);
         rig.file("VPNFL/Off/Draw3.ply", draw);
-        rig.file("VPNFL/A.ply", upper);
+        const bool twins = !test::onWindows; // names equal but for case are one file there
+        if (twins)
+            rig.file("VPNFL/A.ply", upper);
         rig.file("VPNFL/a.ply", lower);
         rig.file(QString::fromUtf8("VPNFL/Off/Draw\u2019s.ply"), quote);
         rig.file("VPNFL/Off/Sweep.ply", sweep);
@@ -231,9 +233,10 @@ private slots:
         QCOMPARE(report.plays[4].verdict, Verdict::Identified);
         QCOMPARE(report.plays[4].namedBy, QStringList{"Def1"});
         QCOMPARE(report.counts.candidateFiles, 3);
-        QCOMPARE(report.counts.libraryFiles, 5);
+        QCOMPARE(report.counts.libraryFiles, twins ? 5 : 4);
         const SearchCounts& search = report.counts.search;
-        QCOMPARE(search.filesRead + search.filesSkipped + search.readFailures, 5);
+        QCOMPARE(search.filesRead + search.filesSkipped + search.readFailures,
+                 report.counts.libraryFiles);
     }
 
     void nothingIsScannedWhenEveryPlayIsNamed() {

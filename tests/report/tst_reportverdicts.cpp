@@ -100,7 +100,8 @@ private slots:
         rig.file("VPNFL/a/Blitz.ply", blitz + "longer");
         // ...and falls back to the bytes only for names equal but for case.
         rig.file("VPNFL/Z/x.ply", blitz);
-        rig.file("VPNFL/Z/X.ply", blitz);
+        if (!test::onWindows) // where names equal but for case are one file
+            rig.file("VPNFL/Z/X.ply", blitz);
         // Hidden entries, other extensions and folders outside the play folder are not library.
         rig.file("VPNFL/.hidden/Blitz.ply", blitz);
         rig.file("VPNFL/.Blitz.ply", blitz);
@@ -121,11 +122,13 @@ private slots:
         QCOMPARE(play(report, 3).verdict, Verdict::Modified);
         QCOMPARE(play(report, 3).nearest, QString("VPNFL\\a\\Blitz.ply"));
         QCOMPARE(play(report, 3).differingBytes, 1);
-        QCOMPARE(report.counts.libraryFiles, 6);
+        QCOMPARE(report.counts.libraryFiles, test::onWindows ? 5 : 6);
         QVERIFY(play(report, 0).nearest.isEmpty());
     }
 
     void libraryOrderAmongNamesEqualButForCase() {
+        if (test::onWindows)
+            QSKIP("names equal but for case are one file on Windows");
         ReportRig rig;
         const QByteArray blitz = playBytes(100, 6);
         rig.file("VPNFL/x.ply", blitz);
