@@ -24,22 +24,8 @@ if ((fuzzy_hash_tools)); then
     packages+=(ssdeep tlsh-tools python3)
 fi
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo_cmd=(sudo)
-    fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/packages.sh"
+install_missing "${packages[@]}"
 
 cd "$root"
 cmake --preset "$preset" >/dev/null

@@ -18,21 +18,8 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     nsis wine wine64 fonts-wine xvfb xauth xdotool
 )
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo_cmd=(sudo)
-    fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/packages.sh"
+install_missing "${packages[@]}"
 
 cd "$root"
 if [[ ! -f "build/$qt_name/bin/Qt6Core.dll" || "$archive" -nt "build/$qt_name/bin/Qt6Core.dll" ]]; then

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace huddlex::fs {
 
@@ -87,7 +88,24 @@ ErrorKind missingKind(const QString& hostPath) {
 }
 
 ErrorKind kindFromErrno(int err) {
-    return lastFailureKind(err);
+    switch (err) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return ErrorKind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorKind::AccessDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return ErrorKind::PathNotFound;
+    case EEXIST:
+        return ErrorKind::AlreadyExists;
+    default:
+        return lastSystemFailureKind();
+    }
 }
 
 Error makeError(ErrorKind kind, const QString& what, const QString& path) {

@@ -14,7 +14,8 @@ Error makeError(ErrorKind kind, const QString& what, const QString& path);
 // missing (or is not a folder), FileNotFound when only the last entry is missing.
 ErrorKind missingKind(const QString& hostPath);
 
-// Maps the errno of a failed write to a kind.
+// Maps the errno of a failed file operation to a kind; what errno leaves open, the
+// platform's own last error decides.
 ErrorKind kindFromErrno(int err);
 
 } // namespace huddlex::fs::detail

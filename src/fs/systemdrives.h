@@ -26,8 +26,9 @@ std::optional<QString> onDiskName(const QString& hostFolder, const QString& comp
 // letter case `name` was written in.
 QString storedName(const QString& hostFolder, const QString& name);
 
-// The kind of the failure the last file operation reported (errno on Linux, the thread's
-// last error on Windows); `err` is the errno the caller saw.
-ErrorKind lastFailureKind(int err);
+// The kind of the last failure as the system itself reports it beyond errno: the thread's
+// last error on Windows (Qt's file engine calls the system directly there, which leaves errno
+// alone); Other on Linux, where errno says it all.
+ErrorKind lastSystemFailureKind();
 
 } // namespace huddlex::fs::detail

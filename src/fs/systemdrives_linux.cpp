@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
 
 namespace huddlex::fs {
 
@@ -71,25 +70,8 @@ QString storedName(const QString&, const QString& name) {
     return name;
 }
 
-ErrorKind lastFailureKind(int err) {
-    switch (err) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return ErrorKind::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorKind::AccessDenied;
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorKind::PathNotFound;
-    case EEXIST:
-        return ErrorKind::AlreadyExists;
-    default:
-        return ErrorKind::Other;
-    }
+ErrorKind lastSystemFailureKind() {
+    return ErrorKind::Other;
 }
 
 } // namespace detail

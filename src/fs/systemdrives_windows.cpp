@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
 #include <windows.h>
 
 namespace huddlex::fs {
@@ -53,23 +52,7 @@ QString storedName(const QString& hostFolder, const QString& name) {
     return QString::fromWCharArray(found.cFileName);
 }
 
-ErrorKind lastFailureKind(int err) {
-    switch (err) {
-    case ENOSPC:
-        return ErrorKind::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorKind::AccessDenied;
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorKind::PathNotFound;
-    case EEXIST:
-        return ErrorKind::AlreadyExists;
-    default:
-        break;
-    }
-    // Qt's file engine calls the system directly, which leaves errno alone.
+ErrorKind lastSystemFailureKind() {
     switch (GetLastError()) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:

@@ -3,6 +3,7 @@
 // Usage: huddlex-screenshots OUTPUT_FOLDER   (run under a display, e.g. xvfb-run)
 #include "app/application.h"
 #include "app/maincontroller.h"
+#include "app/reportcommand.h"
 #include "capture/qttimerfactory.h"
 #include "fakegame.h"
 #include "help/helppath.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -30,7 +32,8 @@ public:
     void showMessage(const QString&) override {}
 };
 
-// A game with both plan pairs and six plays, two of them unknown, already captured.
+// A game with both plan pairs and six plays already captured: two unknown, one of them the
+// first play with a few bytes edited, as the report tells.
 bool playCapturedGame(const QString& gameFolder) {
     fakegame::FakeGame game({gameFolder, 7, QStringLiteral("VPNFL")});
     if (!game.init() || !game.writePlans())
@@ -45,12 +48,21 @@ bool playCapturedGame(const QString& gameFolder) {
                          capture + QLatin1Char('/') + captured.at(i)))
             return false;
     }
+    QByteArray first;
     for (int n = 0; n < 6; ++n) {
         const auto play = game.writePlay(n == 2 || n == 4);
         if (!play)
             return false;
+        QByteArray bytes = play->bytes;
+        if (n == 0)
+            first = bytes;
+        if (n == 4 && first.size() > 40) {
+            bytes = first;
+            for (int at : {20, 21, 22, 37})
+                bytes[at] = char(bytes[at] ^ 0x5a);
+        }
         QFile out(capture + QStringLiteral("/FBplay%1.ply").arg(n));
-        if (!out.open(QIODevice::WriteOnly) || out.write(play->bytes) != play->bytes.size())
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
             return false;
     }
     return QFile::remove(gameFolder + QStringLiteral("/FBPlay~.tmp"));
@@ -108,6 +120,15 @@ int main(int argc, char* argv[]) {
     controller.mnuEdit_Click(1); // Validate
     controller.mnuView_Click(2); // Unknown Plays
     ok = save(window, out, QStringLiteral("unknown-plays.png")) && ok;
+
+    controller.mnuView_Click(5); // Report
+    if (ui::ReportWindow* report = controller.report().window()) {
+        report->show();
+        if (auto* table = report->findChild<QTableView*>())
+            table->selectRow(4); // the modified play, its bytes beside the original's
+        ok = save(*report, out, QStringLiteral("report-window.png")) && ok;
+        report->hide();
+    }
 
     ui::frmSettings settings(store, controller.paths(), &window);
     ok = save(settings, out, QStringLiteral("settings-dialog.png")) && ok;
