@@ -1,5 +1,6 @@
 #include "cli/validatecommand.h"
 
+#include "cli/binaryoutput.h"
 #include "cli/reportoutput.h"
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
@@ -172,6 +173,8 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     if (unknown > 0) {
         status = std::max<int>(status, SomeUnknown);
     }
+    if (reportFormat)
+        useBinaryOutput(out);
     // A reader that went away does not stop the log update below.
     const bool reported = writeOut(
         out, err,

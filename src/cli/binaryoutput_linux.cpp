@@ -1,0 +1,7 @@
+#include "cli/binaryoutput.h"
+
+namespace huddlex {
+
+void useBinaryOutput(std::FILE*) {} // streams are bytes already
+
+} // namespace huddlex
