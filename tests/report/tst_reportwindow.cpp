@@ -29,21 +29,6 @@ using ui::ReportWindow;
 
 namespace {
 
-// A report with one play of each verdict, as the window gets it from a run.
-std::function<ValidationReport()> mixedSource(ReportRig& rig) {
-    const QByteArray draw = playBytes(600, 1);
-    const QByteArray blitz = playBytes(300, 2);
-    rig.file("VPNFL/Off/Draw3.ply", draw);
-    rig.file("VPNFL/Def/Blitz.ply", blitz);
-    rig.plans("VPNFL\\Off\\Draw3.ply", "", "", "VPNFL\\Off\\Draw3.ply");
-    rig.capture(0, draw);
-    rig.capture(1, blitz);
-    rig.capture(2, changed(draw, {16, 17, 40}));
-    rig.capture(3, playBytes(300, 3));
-    rig.capture(4, "");
-    return [&rig] { return rig.report(); };
-}
-
 QStringList column(const QTableView& table, int column) {
     QStringList cells;
     for (int row = 0; row < table.model()->rowCount(); ++row)
@@ -63,6 +48,10 @@ struct Window {
     QTableView& table() { return *window.findChild<QTableView*>("tblPlays"); }
     QString summary() { return window.findChild<QLabel*>("lblSummary")->text(); }
     QString bytes() { return window.findChild<QTextBrowser*>("txtBytes")->toPlainText(); }
+    void show() {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
 };
 
 } // namespace
@@ -75,16 +64,11 @@ private slots:
     void theViewMenuEndsWithReport() {
         ControllerFixture f;
         ui::MainWindow& w = f.load().window();
-        const QStringList designed{"&All Plays", "&Unknown Plays", "", "&Settings"};
-        const QList<int> contexts{270, 280, 0, 290};
-        for (int i = 1; i <= 4; ++i) {
-            QCOMPARE(w.menuItem(MenuArray::mnuView, i)->text(), designed[i - 1]);
-            QCOMPARE(
-                w.menuItem(MenuArray::mnuView, i)->property(ContextIDs::contextProperty).toInt(),
-                contexts[i - 1]);
-        }
+        QStringList items; // the designed items keep their places and numbers
+        for (int i = 1; i <= 5; ++i)
+            items << w.menuItem(MenuArray::mnuView, i)->text();
+        QCOMPARE(items, QStringList({"&All Plays", "&Unknown Plays", "", "&Settings", "&Report"}));
         QAction* report = w.menuItem(MenuArray::mnuView, 5);
-        QCOMPARE(report->text(), QString("&Report"));
         QCOMPARE(report->property(ContextIDs::contextProperty).toInt(), ContextIDs::mnuViewReport);
         auto* view = w.findChild<QMenu*>("mnuView");
         QCOMPARE(view->actions().last(), report);
@@ -94,11 +78,16 @@ private slots:
     void emptyUntilTheFirstRunThenFollowsTheLatest() {
         ControllerFixture f;
         MainController& c = f.load();
+        c.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c.window()));
         c.mnuEdit_Click(1); // before the window exists: nothing is built
         QVERIFY(!c.report().window());
         c.window().menuItem(MenuArray::mnuView, 5)->trigger();
         ReportWindow* window = c.report().window();
-        QVERIFY(window && window->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Beside the main window, not over it, and on the screen.
+        QVERIFY(!window->frameGeometry().intersects(c.window().frameGeometry()));
+        QVERIFY(c.window().screen()->availableGeometry().contains(window->frameGeometry()));
         QCOMPARE(window->property(ContextIDs::contextProperty).toInt(), ContextIDs::frmReport);
         QCOMPARE(window->report()->plays.size(), 0);
         window->close();
@@ -108,20 +97,15 @@ private slots:
         d.mnuView_Click(5);
         window = d.report().window();
         QVERIFY(!window->report());
-        QVERIFY(window->findChild<QLabel*>("lblSummary")
-                    ->text()
-                    .startsWith("No validation has run yet"));
+        QVERIFY(window->findChild<QLabel*>("lblSummary")->text().startsWith("No validation"));
         QVERIFY(!window->findChild<QPushButton*>("cmdExport")->isEnabled());
 
-        QDir().mkpath(fresh.game("Xferbox"));
-        QFile play(fresh.game("Xferbox/FBplay0.ply"));
-        QVERIFY(play.open(QIODevice::WriteOnly) && play.write("unknown") == 7);
-        play.close();
+        fresh.env.writeFile("Sierra/FBPro97/Xferbox/FBplay0.ply", "unknown");
         d.mnuEdit_Click(1); // on show: built at once
         QCOMPARE(window->report()->plays.size(), 1);
 
         window->hide();
-        QFile::copy(fresh.game("Xferbox/FBplay0.ply"), fresh.game("Xferbox/FBplay1.ply"));
+        fresh.env.writeFile("Sierra/FBPro97/Xferbox/FBplay1.ply", "unknown");
         d.mnuEdit_Click(1); // hidden: built when next shown
         QCOMPARE(window->report()->plays.size(), 1);
         d.mnuView_Click(5);
@@ -133,137 +117,131 @@ private slots:
     }
 
     void tableShowsEveryPlayAndFiltersTheUnknown() {
-        ReportRig rig;
+        MixedGame game;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
+        w.window.setReportSource([&game] { return game.report(); });
         QVERIFY(!w.window.report()); // not built while hidden
-        w.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.show();
         QTableView& table = w.table();
-        QCOMPARE(column(table, 0), QStringList({"0", "1", "2", "3", "4"}));
-        QCOMPARE(column(table, 1), QStringList({"Draw3", "Unknown Play", "Unknown Play",
-                                                "Unknown Play", "Unknown Play"}));
+        const QString unknown = "Unknown Play";
+        QCOMPARE(column(table, 0), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(column(table, 1),
+                 QStringList({"Draw3", unknown, unknown, unknown, unknown, unknown, "Draw3"}));
         QCOMPARE(column(table, 2),
-                 QStringList({"Identified", "Not in the plans: Blitz",
-                              "Modified Draw3: 3 of 600 bytes differ", "Unknown", "Empty"}));
-        QCOMPARE(column(table, 3), QStringList({"Off1, Def2", "", "", "", ""}));
+                 QStringList({"Identified", "Not in the plans: " + oddName.chopped(4),
+                              "Modified Caf\u00e9: 3 of 300 bytes differ", "Unknown", "Empty",
+                              "Missing", "Identified"}));
+        QCOMPARE(column(table, 3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2"}));
         QCOMPARE(table.model()->index(0, 2).data(Qt::ForegroundRole), QVariant());
         QCOMPARE(table.model()->index(1, 2).data(Qt::ForegroundRole).value<QColor>(),
                  QColor(255, 0, 0));
         QCOMPARE(w.summary(),
-                 QString("The latest validation: 5 captured plays, 4 unknown (1 not in "
-                         "the plans, 1 modified, 1 unlike any play here, 1 empty)."));
+                 QString("The latest validation: 7 captured plays, 5 unknown (1 not in the plans, "
+                         "1 modified, 1 unlike any play here, 1 empty, 1 missing)."));
 
         ValidationReport unreadable = *w.window.report();
         unreadable.counts.search.readFailures = 2;
         w.window.setReportSource([unreadable] { return unreadable; });
-        QVERIFY(w.summary().endsWith("1 empty). 2 play files could not be read and are left out."));
+        QVERIFY(w.summary().endsWith("missing). 2 play files could not be read and are left out."));
 
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(true);
-        QCOMPARE(column(table, 0), QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(column(table, 0), QStringList({"1", "2", "3", "4", "5"}));
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(false);
-        QCOMPARE(table.model()->rowCount(), 5);
+        QCOMPARE(table.model()->rowCount(), 7);
 
         table.horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
-        QCOMPARE(column(table, 0), QStringList({"4", "0", "2", "1", "3"}));
+        QCOMPARE(column(table, 0), QStringList({"4", "0", "6", "5", "2", "1", "3"}));
         table.horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
-        QCOMPARE(column(table, 0), QStringList({"4", "3", "2", "1", "0"}));
+        QCOMPARE(column(table, 0), QStringList({"6", "5", "4", "3", "2", "1", "0"}));
     }
 
     void keysMoveCopyAndShowTheBytes() {
-        ReportRig rig;
+        MixedGame game;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
-        w.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.window.setReportSource([&game] { return game.report(); });
+        w.show();
         QTableView& table = w.table();
         table.setFocus();
         w.window.activateWindow();
         table.setCurrentIndex(table.model()->index(1, 0));
-        QVERIFY(
-            w.bytes().contains("Blitz.ply, a play in your library that none of the plans names"));
+        QVERIFY(w.bytes().contains("Two.ply, a play in your library that none of the plans names"));
         QTest::keyClick(&table, Qt::Key_Down);
         QCOMPARE(table.currentIndex().row(), 2);
         const QString bytes = w.bytes();
-        QVERIFY2(
-            bytes.contains("FBplay2.ply (600 bytes) against VPNFL\\Off\\Draw3.ply (600 bytes): "
-                           "3 bytes differ, at 16\u201317, 40."),
-            qPrintable(bytes));
-        // Offsets 16 and 40 start their lines; the captured bytes, then the nearest's.
-        const QByteArray draw = playBytes(600, 1);
-        const QByteArray captured = changed(draw, {16, 17, 40});
-        QVERIFY(bytes.contains(QString("    16  %1  %2")
-                                   .arg(QString(captured.mid(16, 8).toHex(' ')),
-                                        QString(draw.mid(16, 8).toHex(' ')))));
-        QVERIFY(bytes.contains("    40  "));
-        QVERIFY(!bytes.contains("    24  "));
+        QVERIFY2(bytes.contains(QString("FBplay2.ply (300 bytes) against VPNFL\\Odd\\Caf\u00e9.ply "
+                                        "(300 bytes): 3 bytes differ, at 9\u201310, 40.")),
+                 qPrintable(bytes));
+        // Only lines with a difference, each with the captured bytes, then the nearest's.
+        const QByteArray captured = changed(game.cafe, {9, 10, 40});
+        for (int offset : {8, 40})
+            QVERIFY(bytes.contains(QString("%1  %2  %3")
+                                       .arg(offset, 6)
+                                       .arg(QString(captured.mid(offset, 8).toHex(' ')),
+                                            QString(game.cafe.mid(offset, 8).toHex(' ')))));
+        QVERIFY(!bytes.contains("    16  "));
 
-        table.selectionModel()->select(
-            QItemSelection(table.model()->index(0, 0), table.model()->index(1, 3)),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Rows copied in the order shown, whatever the order chosen.
+        for (int row : {2, 0})
+            table.selectionModel()->select(table.model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(
-            QGuiApplication::clipboard()->text(),
-            QString(
-                "0\tDraw3\tIdentified\tOff1, Def2\n1\tUnknown Play\tNot in the plans: Blitz\t\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("0\tDraw3\tIdentified\tOff1, Def2\n2\tUnknown Play\tModified Caf\u00e9: "
+                         "3 of 300 bytes differ\t\n"));
     }
 
+    void exportWritesTheChosenFormatWholeOrNotAtAll_data() {
+        QTest::addColumn<QString>("file"); // below the exports folder
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QByteArray>("written"); // how it begins; empty: nothing, and this
+        QTest::addColumn<QString>("message");    // message
+        QTest::newRow("json") << "report.json" << true << false
+                              << QByteArray("{\n  \"game_folder\"") << QString();
+        QTest::newRow("csv") << "report.csv" << false << false << QByteArray("capture,file,")
+                             << QString();
+        QTest::newRow("cancelled") << QString() << false << false << QByteArray() << QString();
+        QTest::newRow("disk full")
+            << "report.csv" << false << true << QByteArray() << "the disk is full";
+        QTest::newRow("no such folder") << "no such folder/report.csv" << false << false
+                                        << QByteArray() << "the folder does not exist";
+    }
     void exportWritesTheChosenFormatWholeOrNotAtAll() {
-        ReportRig rig;
+        QFETCH(QString, file);
+        QFETCH(bool, json);
+        QFETCH(bool, diskFull);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, message);
+        MixedGame game;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
-        w.window.show();
-        const QString folder = rig.env.root() + "/exports";
+        w.window.setReportSource([&game] { return game.report(); });
+        w.show();
+        const QString folder = game.env.root() + "/exports";
         QDir().mkpath(folder);
-
-        w.target = ui::ExportTarget{folder + "/report.json", true};
-        QVERIFY(w.window.exportReport());
-        const QJsonDocument json =
-            QJsonDocument::fromJson(TempEnvironment::readHostFile(folder + "/report.json"));
-        QCOMPARE(json["plays"].toArray().size(), 5);
-        w.target = ui::ExportTarget{folder + "/report.csv", false};
+        if (!file.isEmpty()) // else the dialog was cancelled
+            w.target = ui::ExportTarget{folder + "/" + file, json};
+        if (diskFull)
+            fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
+                if (op == fs::faults::Op::Write)
+                    return fs::Error{fs::ErrorKind::DiskFull, {}};
+                return std::nullopt;
+            });
         w.window.findChild<QPushButton*>("cmdExport")->click();
-        QVERIFY(TempEnvironment::readHostFile(folder + "/report.csv").startsWith("capture,file,"));
-
-        w.target.reset(); // the dialog was cancelled
-        QVERIFY(!w.window.exportReport());
-
-        w.target = ui::ExportTarget{folder + "/failing.csv", false};
-        fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
-            if (op == fs::faults::Op::Write)
-                return fs::Error{fs::ErrorKind::DiskFull, {}};
-            return std::nullopt;
-        });
-        QVERIFY(!w.window.exportReport());
-        fs::faults::clearHook();
-        w.target = ui::ExportTarget{folder + "/no such folder/report.csv", false};
-        QVERIFY(!w.window.exportReport());
-        QCOMPARE(w.notifier.messages.size(), 2);
-        QVERIFY(w.notifier.messages[0].startsWith("The report was not exported. Cannot write"));
-        QVERIFY(w.notifier.messages[0].contains("the disk is full"));
-        QVERIFY(w.notifier.messages[1].contains("the folder does not exist"));
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"report.csv", "report.json"})); // nothing partial left behind
-        QCOMPARE(w.asked, 5);
-    }
-
-    void opensBesideTheMainWindowWithoutCoveringIt() {
-        ControllerFixture f;
-        MainController& c = f.load();
-        c.window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&c.window()));
-        c.mnuView_Click(5);
-        ReportWindow* window = c.report().window();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QRect available = c.window().screen()->availableGeometry();
-        QVERIFY2(!window->frameGeometry().intersects(c.window().frameGeometry()),
-                 qPrintable(QString("report %1,%2 main %3,%4")
-                                .arg(window->x())
-                                .arg(window->y())
-                                .arg(c.window().x())
-                                .arg(c.window().y())));
-        QVERIFY(available.contains(window->frameGeometry()));
+        QCOMPARE(w.asked, 1);
+        QCOMPARE(w.window.exportReport(), !written.isEmpty());
+        if (written.isEmpty()) { // nothing partial left behind
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        } else {
+            const QByteArray data = TempEnvironment::readHostFile(folder + "/" + file);
+            QVERIFY(data.startsWith(written));
+            QCOMPARE(json ? QJsonDocument::fromJson(data)["plays"].toArray().size() : 7, 7);
+        }
+        QCOMPARE(w.notifier.messages.size(), message.isEmpty() ? 0 : 2);
+        for (const QString& shown : w.notifier.messages)
+            QVERIFY2(shown.startsWith("The report was not exported. Cannot write") &&
+                         shown.contains(message),
+                     qPrintable(shown));
     }
 };
 
