@@ -136,65 +136,37 @@ private slots:
         QCOMPARE(*parseCsv("\"a,\"\"b\"\"\r\n\",\r\n"), QList<QStringList>({{"a,\"b\"\r\n", ""}}));
     }
 
-    // The command's output and exit status: as without the report, 1 for unknown plays and 3
-    // for no play.log to rebuild FBplay.log from.
-    void theCommandPrintsTheReport_data() {
-        QTest::addColumn<bool>("mixed"); // the mixed game, or one whose play is identified
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output"); // "json", "csv", "plain" or "none"
-        QTest::addColumn<QByteArray>("error");
-        QTest::newRow("json") << true << QStringList{"--report", "json"} << 1 << "json"
-                              << QByteArray();
-        QTest::newRow("csv with --update-log")
-            << true << QStringList{"--report", "csv", "--update-log"} << 3 << "csv"
-            << QByteArray("play.log");
-        QTest::newRow("no report") << true << QStringList{} << 1 << "plain" << QByteArray();
-        QTest::newRow("all identified")
-            << false << QStringList{"--report", "csv"} << 0 << "csv" << QByteArray();
-        QTest::newRow("an unknown format") << false << QStringList{"--report", "xml"} << 2 << "none"
-                                           << QByteArray("--report takes json or csv.");
-    }
     void theCommandPrintsTheReport() {
-        QFETCH(bool, mixed);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
-        QFETCH(QByteArray, error);
-        std::unique_ptr<ReportRig> rig = mixed ? std::make_unique<MixedGame>() : nullptr;
-        if (!rig) {
-            rig = std::make_unique<ReportRig>();
-            rig->file("VPNFL/A.ply", "play A");
-            rig->plans("VPNFL\\A.ply", "", "", "");
-            rig->capture(0, "play A");
-        }
-        const QString folder = rig->game.host();
-        Run run = runValidate(arguments << folder);
-        QCOMPARE(run.exitCode, exitCode);
-        if (error.isEmpty())
-            QCOMPARE(run.err, QByteArray());
-        QVERIFY2(run.err.contains(error), run.err.constData());
-        const qsizetype plays = mixed ? 7 : 1;
-        if (output == "json") {
-            QJsonParseError parsed{};
-            const QJsonObject root = QJsonDocument::fromJson(run.out, &parsed).object();
-            QCOMPARE(parsed.error, QJsonParseError::NoError);
-            QCOMPARE(root["game_folder"].toString(), folder);
-            QCOMPARE(root["plays"].toArray().size(), plays);
-        } else if (output == "csv") {
-            // The format's own bytes everywhere: no text-mode line ends.
-            const auto records = parseCsv(run.out);
-            QVERIFY(records);
-            QCOMPARE(records->size(), plays + 1);
-        } else if (output == "plain") {
-            // The plain lines stay as they were: text, in the platform's line ends.
-            run.out.replace("\r\n", "\n");
-            QVERIFY(run.out.startsWith(
-                "FBplay0.ply\tVPNFL\\Off\\Draw3.ply\nFBplay1.ply\tUnknown Play\n"));
-            QVERIFY(run.out.endsWith("5 Unknown Plays\n"));
-        } else {
-            QCOMPARE(run.out, QByteArray());
-        }
+        MixedGame game;
+        const QString folder = game.game.host();
+        ValidationReport report = game.report();
+        report.gameFolder = folder; // the command's game folder is the one it is given
+        const Run json = runValidate({"--report", "json", folder});
+        QCOMPARE(json.exitCode, 1); // unknown plays, as without the report
+        QCOMPARE(json.out, ReportJson(report));
+        QCOMPARE(json.err, QByteArray());
+        const Run csv = runValidate({"--report", "csv", "--update-log", folder});
+        QCOMPARE(csv.exitCode, 3);            // no play.log to rebuild FBplay.log from, as without
+        QCOMPARE(csv.out, ReportCsv(report)); // the format's own bytes, not text-mode line ends
+        Run plain = runValidate({folder});
+        plain.out.replace("\r\n", "\n"); // the plain lines stay text, in the platform's line ends
+        QVERIFY(plain.out.startsWith(
+            "FBplay0.ply\tVPNFL\\Off\\Draw3.ply\nFBplay1.ply\tUnknown Play\n"));
+        QVERIFY(plain.out.endsWith("5 Unknown Plays\n"));
+    }
+
+    void allIdentifiedExitsZeroAndAnUnknownFormatIsAUsageError() {
+        ReportRig rig;
+        rig.file("VPNFL/A.ply", "play A");
+        rig.plans("VPNFL\\A.ply", "", "", "");
+        rig.capture(0, "play A");
+        const Run run = runValidate({"--report", "csv", rig.game.host()});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray());
+        const Run xml = runValidate({"--report", "xml", rig.game.host()});
+        QCOMPARE(xml.exitCode, 2);
+        QVERIFY(xml.err.contains("--report takes json or csv."));
+        QCOMPARE(xml.out, QByteArray());
     }
 };
 

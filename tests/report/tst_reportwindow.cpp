@@ -2,10 +2,8 @@
 #include "app/reportcommand.h"
 #include "fs/faults.h"
 #include "help/contextids.h"
-#include "report/reportwords.h"
 #include "reportrig.h"
 #include "ui/mainwindow.h"
-#include "ui/reportmodel.h"
 #include "ui/reportwindow.h"
 
 #include <QAction>
@@ -29,14 +27,9 @@ using ui::ReportWindow;
 
 namespace {
 
-QStringList column(const QTableView& table, int column) {
-    QStringList cells;
-    for (int row = 0; row < table.model()->rowCount(); ++row)
-        cells << table.model()->index(row, column).data().toString();
-    return cells;
-}
-
+// The window over the mixed game, with the export dialog and the messages answered here.
 struct Window {
+    MixedGame game;
     RecordingNotifier notifier;
     std::optional<ui::ExportTarget> target;
     int asked = 0;
@@ -45,7 +38,16 @@ struct Window {
                              return target;
                          },
                          &notifier}};
+    Window() {
+        window.setReportSource([this] { return game.report(); });
+    }
     QTableView& table() { return *window.findChild<QTableView*>("tblPlays"); }
+    QStringList column(int column) {
+        QStringList cells;
+        for (int row = 0; row < table().model()->rowCount(); ++row)
+            cells << table().model()->index(row, column).data().toString();
+        return cells;
+    }
     QString summary() { return window.findChild<QLabel*>("lblSummary")->text(); }
     QString bytes() { return window.findChild<QTextBrowser*>("txtBytes")->toPlainText(); }
     void show() {
@@ -117,24 +119,20 @@ private slots:
     }
 
     void tableShowsEveryPlayAndFiltersTheUnknown() {
-        MixedGame game;
         Window w;
-        w.window.setReportSource([&game] { return game.report(); });
         QVERIFY(!w.window.report()); // not built while hidden
         w.show();
-        QTableView& table = w.table();
         const QString unknown = "Unknown Play";
-        QCOMPARE(column(table, 0), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
-        QCOMPARE(column(table, 1),
+        QCOMPARE(w.column(0), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(w.column(1),
                  QStringList({"Draw3", unknown, unknown, unknown, unknown, unknown, "Draw3"}));
-        QCOMPARE(column(table, 2),
-                 QStringList({"Identified", "Not in the plans: " + oddName.chopped(4),
-                              "Modified Caf\u00e9: 3 of 300 bytes differ", "Unknown", "Empty",
-                              "Missing", "Identified"}));
-        QCOMPARE(column(table, 3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2"}));
-        QCOMPARE(table.model()->index(0, 2).data(Qt::ForegroundRole), QVariant());
-        QCOMPARE(table.model()->index(1, 2).data(Qt::ForegroundRole).value<QColor>(),
-                 QColor(255, 0, 0));
+        QCOMPARE(w.column(2), QStringList({"Identified", "Not in the plans: " + oddName.chopped(4),
+                                           "Modified Caf\u00e9: 3 of 300 bytes differ", "Unknown",
+                                           "Empty", "Missing", "Identified"}));
+        QCOMPARE(w.column(3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2"}));
+        QAbstractItemModel& model = *w.table().model();
+        QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole), QVariant());
+        QCOMPARE(model.index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
         QCOMPARE(w.summary(),
                  QString("The latest validation: 7 captured plays, 5 unknown (1 not in the plans, "
                          "1 modified, 1 unlike any play here, 1 empty, 1 missing)."));
@@ -145,20 +143,18 @@ private slots:
         QVERIFY(w.summary().endsWith("missing). 2 play files could not be read and are left out."));
 
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(true);
-        QCOMPARE(column(table, 0), QStringList({"1", "2", "3", "4", "5"}));
+        QCOMPARE(w.column(0), QStringList({"1", "2", "3", "4", "5"}));
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(false);
-        QCOMPARE(table.model()->rowCount(), 7);
+        QCOMPARE(model.rowCount(), 7);
 
-        table.horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
-        QCOMPARE(column(table, 0), QStringList({"4", "0", "6", "5", "2", "1", "3"}));
-        table.horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
-        QCOMPARE(column(table, 0), QStringList({"6", "5", "4", "3", "2", "1", "0"}));
+        w.table().horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
+        QCOMPARE(w.column(0), QStringList({"4", "0", "6", "5", "2", "1", "3"}));
+        w.table().horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+        QCOMPARE(w.column(0), QStringList({"6", "5", "4", "3", "2", "1", "0"}));
     }
 
     void keysMoveCopyAndShowTheBytes() {
-        MixedGame game;
         Window w;
-        w.window.setReportSource([&game] { return game.report(); });
         w.show();
         QTableView& table = w.table();
         table.setFocus();
@@ -172,12 +168,13 @@ private slots:
                                         "(300 bytes): 3 bytes differ, at 9\u201310, 40.")),
                  qPrintable(bytes));
         // Only lines with a difference, each with the captured bytes, then the nearest's.
-        const QByteArray captured = changed(game.cafe, {9, 10, 40});
+        const QByteArray& cafe = w.game.cafe;
+        const QByteArray captured = changed(cafe, {9, 10, 40});
         for (int offset : {8, 40})
             QVERIFY(bytes.contains(QString("%1  %2  %3")
                                        .arg(offset, 6)
                                        .arg(QString(captured.mid(offset, 8).toHex(' ')),
-                                            QString(game.cafe.mid(offset, 8).toHex(' ')))));
+                                            QString(cafe.mid(offset, 8).toHex(' ')))));
         QVERIFY(!bytes.contains("    16  "));
 
         // Rows copied in the order shown, whatever the order chosen.
@@ -191,57 +188,38 @@ private slots:
                          "3 of 300 bytes differ\t\n"));
     }
 
-    void exportWritesTheChosenFormatWholeOrNotAtAll_data() {
-        QTest::addColumn<QString>("file"); // below the exports folder
-        QTest::addColumn<bool>("json");
-        QTest::addColumn<bool>("diskFull");
-        QTest::addColumn<QByteArray>("written"); // how it begins; empty: nothing, and this
-        QTest::addColumn<QString>("message");    // message
-        QTest::newRow("json") << "report.json" << true << false
-                              << QByteArray("{\n  \"game_folder\"") << QString();
-        QTest::newRow("csv") << "report.csv" << false << false << QByteArray("capture,file,")
-                             << QString();
-        QTest::newRow("cancelled") << QString() << false << false << QByteArray() << QString();
-        QTest::newRow("disk full")
-            << "report.csv" << false << true << QByteArray() << "the disk is full";
-        QTest::newRow("no such folder") << "no such folder/report.csv" << false << false
-                                        << QByteArray() << "the folder does not exist";
-    }
     void exportWritesTheChosenFormatWholeOrNotAtAll() {
-        QFETCH(QString, file);
-        QFETCH(bool, json);
-        QFETCH(bool, diskFull);
-        QFETCH(QByteArray, written);
-        QFETCH(QString, message);
-        MixedGame game;
         Window w;
-        w.window.setReportSource([&game] { return game.report(); });
         w.show();
-        const QString folder = game.env.root() + "/exports";
+        const QString folder = w.game.env.root() + "/exports/";
         QDir().mkpath(folder);
-        if (!file.isEmpty()) // else the dialog was cancelled
-            w.target = ui::ExportTarget{folder + "/" + file, json};
-        if (diskFull)
-            fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
-                if (op == fs::faults::Op::Write)
-                    return fs::Error{fs::ErrorKind::DiskFull, {}};
-                return std::nullopt;
-            });
+        w.target = ui::ExportTarget{folder + "report.json", true};
+        QVERIFY(w.window.exportReport());
+        const QByteArray json = TempEnvironment::readHostFile(folder + "report.json");
+        QCOMPARE(QJsonDocument::fromJson(json)["plays"].toArray().size(), 7);
+        w.target = ui::ExportTarget{folder + "report.csv", false};
         w.window.findChild<QPushButton*>("cmdExport")->click();
-        QCOMPARE(w.asked, 1);
-        QCOMPARE(w.window.exportReport(), !written.isEmpty());
-        if (written.isEmpty()) { // nothing partial left behind
-            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
-        } else {
-            const QByteArray data = TempEnvironment::readHostFile(folder + "/" + file);
-            QVERIFY(data.startsWith(written));
-            QCOMPARE(json ? QJsonDocument::fromJson(data)["plays"].toArray().size() : 7, 7);
-        }
-        QCOMPARE(w.notifier.messages.size(), message.isEmpty() ? 0 : 2);
-        for (const QString& shown : w.notifier.messages)
-            QVERIFY2(shown.startsWith("The report was not exported. Cannot write") &&
-                         shown.contains(message),
-                     qPrintable(shown));
+        QVERIFY(TempEnvironment::readHostFile(folder + "report.csv").startsWith("capture,file,"));
+
+        w.target.reset(); // the dialog was cancelled
+        QVERIFY(!w.window.exportReport());
+        w.target = ui::ExportTarget{folder + "failing.csv", false};
+        fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Write)
+                return fs::Error{fs::ErrorKind::DiskFull, {}};
+            return std::nullopt;
+        });
+        QVERIFY(!w.window.exportReport());
+        fs::faults::clearHook();
+        w.target = ui::ExportTarget{folder + "no such folder/report.csv", false};
+        QVERIFY(!w.window.exportReport());
+        QCOMPARE(w.notifier.messages.size(), 2);
+        QVERIFY(w.notifier.messages[0].startsWith("The report was not exported. Cannot write"));
+        QVERIFY(w.notifier.messages[0].contains("the disk is full"));
+        QVERIFY(w.notifier.messages[1].contains("the folder does not exist"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"report.csv", "report.json"})); // nothing partial left behind
+        QCOMPARE(w.asked, 5);
     }
 };
 
