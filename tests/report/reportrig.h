@@ -122,12 +122,12 @@ struct MixedGame : ReportRig {
         file("VPNFL/Odd/" + oddName, odd);
         file(QStringLiteral("VPNFL/Odd/Caf\u00e9.ply"), cafe);
         plans("\"VPNFL\\Off\\Draw3.ply\"", "", "", "VPNFL\\Off\\Draw3.ply");
-        capture(0, draw);                       // identified
-        capture(1, odd.left(250));              // not in the plans
-        capture(2, changed(cafe, {9, 10, 40})); // modified
-        capture(3, playBytes(300, 4));          // unknown
-        capture(4, "");                         // empty; 5 is missing
-        capture(6, draw.left(10));              // identified as well
+        capture(0, draw);                           // identified
+        capture(1, odd.left(250));                  // not in the plans
+        capture(2, changed(cafe, {9, 10, 12, 40})); // modified
+        capture(3, playBytes(300, 4));              // unknown
+        capture(4, "");                             // empty; 5 is missing
+        capture(6, draw.left(10));                  // identified as well
     }
 };
 

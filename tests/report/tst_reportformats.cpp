@@ -53,8 +53,8 @@ QList<QStringList> mixedRecords() {
         {"0", "FBplay0.ply", "600", draw, "identified", "Off1 Def2", "", "", "", "", ""},
         {"1", "FBplay1.ply", "250", unknown, "not-in-plans", "", "VPNFL\\Odd\\" + oddName, "", "",
          "", ""},
-        {"2", "FBplay2.ply", "300", unknown, "modified", "", "", "VPNFL\\Odd\\Caf\u00e9.ply", "3",
-         "300", "9-10 40-40"},
+        {"2", "FBplay2.ply", "300", unknown, "modified", "", "", "VPNFL\\Odd\\Caf\u00e9.ply", "4",
+         "300", "9-10 12-12 40-40"},
         {"3", "FBplay3.ply", "300", unknown, "unknown", "", "", "", "", "", ""},
         {"4", "FBplay4.ply", "0", unknown, "empty", "", "", "", "", "", ""},
         {"5", "FBplay5.ply", "", unknown, "missing", "", "", "", "", "", ""},
@@ -126,6 +126,13 @@ private slots:
         QVERIFY(records);
         QCOMPARE(records->value(0), kColumns);
         QCOMPARE(records->mid(1), expected);
+
+        // A line break alone needs quoting too, and JSON escapes it.
+        ValidationReport lineBreak = report;
+        lineBreak.plays[3].file = "line\nbreak";
+        QCOMPARE(parseCsv(ReportCsv(lineBreak))->at(4)[1], lineBreak.plays[3].file);
+        const QJsonDocument json = QJsonDocument::fromJson(ReportJson(lineBreak));
+        QCOMPARE(json["plays"][3]["file"].toString(), lineBreak.plays[3].file);
     }
 
     void theStrictReaderRefusesWhatIsNotCsv() {
