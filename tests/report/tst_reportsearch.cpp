@@ -170,6 +170,7 @@ private slots:
         const ValidationReport report = rig.report();
         const PlayEntry& play = report.plays.at(0);
         QCOMPARE(brief(play), expected);
+        QCOMPARE(play.bytes, std::optional<qint64>(playSize));
         QCOMPARE(play.ranges, ranges);
         QVERIFY(play.content.size() <= PlaySearch::kHeldBytes);
         QVERIFY(play.nearestContent.size() <= PlaySearch::kHeldBytes);
