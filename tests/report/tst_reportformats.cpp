@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QtTest>
 
 using namespace huddlex;
@@ -174,6 +175,35 @@ private slots:
         QCOMPARE(xml.exitCode, 2);
         QVERIFY(xml.err.contains("--report takes json or csv."));
         QCOMPARE(xml.out, QByteArray());
+    }
+
+    // Python's own parsers, json and csv in strict mode, read both formats back.
+    void standardParsersReadBothFormats() {
+        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+        if (python.isEmpty())
+            QSKIP("python3 is not installed");
+        const ValidationReport report = MixedGame().report();
+        const char* check = R"(
+import csv, io, json, sys
+data = sys.stdin.buffer.read().decode("utf-8")
+if sys.argv[1] == "json":
+    plays = json.loads(data)["plays"]
+    match = plays[1]["match"]
+else:
+    plays = list(csv.reader(io.StringIO(data, newline=""), strict=True))[1:]
+    match = plays[1][6]
+print(len(plays), match == sys.argv[2])
+)";
+        for (const char* format : {"json", "csv"}) {
+            QProcess process;
+            process.start(python, {"-c", QString::fromLatin1(check), QString::fromLatin1(format),
+                                   "VPNFL\\Odd\\" + oddName});
+            process.write(QByteArray(format) == "json" ? ReportJson(report) : ReportCsv(report));
+            process.closeWriteChannel();
+            QVERIFY(process.waitForFinished(30'000));
+            QCOMPARE(process.readAllStandardError(), QByteArray());
+            QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("7 True"));
+        }
     }
 };
 
