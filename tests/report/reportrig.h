@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capturedplays.h"
+#include "fs/faults.h"
 #include "report/validationreport.h"
 #include "support/gamefolder.h"
 #include "support/platform.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace huddlex::test {
 
@@ -20,6 +22,8 @@ struct ReportRig {
     GameFolder game{env};
     MemorySettingsStore store;
     RecordingNotifier notifier;
+    QStringList denied;        // host files whose reads fail while report() runs
+    QHash<QString, int> reads; // reads of each host file by the latest report()
 
     ReportRig() {
         game.makeCaptureFolder();
@@ -43,15 +47,46 @@ struct ReportRig {
 
     // Validates as the Validate command does, then builds the report of that run.
     ValidationReport report() {
+        reads.clear();
+        fs::faults::setHook(
+            [this](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+                if (op != fs::faults::Op::Read)
+                    return std::nullopt;
+                ++reads[host];
+                if (denied.contains(host))
+                    return fs::Error{fs::ErrorKind::AccessDenied, QStringLiteral("denied")};
+                return std::nullopt;
+            });
         GamePaths paths;
         FBPlan plan;
         PlanFields read;
         ReadGamePlans(paths, store, plan, notifier, &read);
         const CapturedPlays captures = CapturedPlays::list(paths);
         const QStringList outcomes = IdentifyPlays(plan, paths, captures);
-        return BuildReport({paths.gameFolder(), paths, read, plan.gPlayFiles, outcomes, captures});
+        ValidationReport report =
+            BuildReport({paths.gameFolder(), paths, read, plan.gPlayFiles, outcomes, captures});
+        fs::faults::clearHook();
+        return report;
     }
 };
+
+// A play's verdict and what it names, in one line: "identified Off1 Def2",
+// "not-in-plans VPNFL\a.ply", "modified VPNFL\a.ply 3" (the distance), "unknown".
+inline QString brief(const PlayEntry& play) {
+    QStringList words = QStringList{VerdictName(play.verdict)} + play.namedBy;
+    if (!play.match.isEmpty())
+        words << play.match;
+    if (!play.nearest.isEmpty())
+        words << play.nearest << QString::number(play.differingBytes);
+    return words.join(QLatin1Char(' '));
+}
+
+inline QStringList briefs(const ValidationReport& report) {
+    QStringList lines;
+    for (const PlayEntry& play : report.plays)
+        lines << brief(play);
+    return lines;
+}
 
 // Bytes that look like a play: `n` of them, from a seed, so two seeds share little.
 inline QByteArray playBytes(int n, int seed) {
@@ -70,5 +105,30 @@ inline QByteArray changed(QByteArray bytes, const QList<int>& positions) {
         bytes[p] = char(~bytes[p]);
     return bytes;
 }
+
+// A library name that needs quoting: a comma, quotes and a line break where the file system
+// allows them; Windows allows only the comma.
+inline const QString oddName = test::onWindows ? QStringLiteral("Run, Left's Two.ply")
+                                               : QStringLiteral("Run, \"Left\"\nTwo.ply");
+
+// A game with one play of each verdict, and library names that need quoting or are not ASCII.
+struct MixedGame : ReportRig {
+    QByteArray draw = playBytes(600, 1);
+    QByteArray odd = playBytes(300, 2);
+    QByteArray cafe = playBytes(300, 3);
+
+    MixedGame() {
+        file("VPNFL/Off/Draw3.ply", draw);
+        file("VPNFL/Odd/" + oddName, odd);
+        file(QStringLiteral("VPNFL/Odd/Caf\u00e9.ply"), cafe);
+        plans("\"VPNFL\\Off\\Draw3.ply\"", "", "", "VPNFL\\Off\\Draw3.ply");
+        capture(0, draw);                           // identified
+        capture(1, odd.left(250));                  // not in the plans
+        capture(2, changed(cafe, {9, 10, 12, 40})); // modified
+        capture(3, playBytes(300, 4));              // unknown
+        capture(4, "");                             // empty; 5 is missing
+        capture(6, draw.left(10));                  // identified as well
+    }
+};
 
 } // namespace huddlex::test

@@ -2,10 +2,8 @@
 #include "app/reportcommand.h"
 #include "fs/faults.h"
 #include "help/contextids.h"
-#include "report/reportwords.h"
 #include "reportrig.h"
 #include "ui/mainwindow.h"
-#include "ui/reportmodel.h"
 #include "ui/reportwindow.h"
 
 #include <QAction>
@@ -29,29 +27,9 @@ using ui::ReportWindow;
 
 namespace {
 
-// A report with one play of each verdict, as the window gets it from a run.
-std::function<ValidationReport()> mixedSource(ReportRig& rig) {
-    const QByteArray draw = playBytes(600, 1);
-    const QByteArray blitz = playBytes(300, 2);
-    rig.file("VPNFL/Off/Draw3.ply", draw);
-    rig.file("VPNFL/Def/Blitz.ply", blitz);
-    rig.plans("VPNFL\\Off\\Draw3.ply", "", "", "VPNFL\\Off\\Draw3.ply");
-    rig.capture(0, draw);
-    rig.capture(1, blitz);
-    rig.capture(2, changed(draw, {16, 17, 40}));
-    rig.capture(3, playBytes(300, 3));
-    rig.capture(4, "");
-    return [&rig] { return rig.report(); };
-}
-
-QStringList column(const QTableView& table, int column) {
-    QStringList cells;
-    for (int row = 0; row < table.model()->rowCount(); ++row)
-        cells << table.model()->index(row, column).data().toString();
-    return cells;
-}
-
+// The window over the mixed game, with the export dialog and the messages answered here.
 struct Window {
+    MixedGame game;
     RecordingNotifier notifier;
     std::optional<ui::ExportTarget> target;
     int asked = 0;
@@ -60,9 +38,22 @@ struct Window {
                              return target;
                          },
                          &notifier}};
+    Window() {
+        window.setReportSource([this] { return game.report(); });
+    }
     QTableView& table() { return *window.findChild<QTableView*>("tblPlays"); }
+    QStringList column(int column) {
+        QStringList cells;
+        for (int row = 0; row < table().model()->rowCount(); ++row)
+            cells << table().model()->index(row, column).data().toString();
+        return cells;
+    }
     QString summary() { return window.findChild<QLabel*>("lblSummary")->text(); }
     QString bytes() { return window.findChild<QTextBrowser*>("txtBytes")->toPlainText(); }
+    void show() {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
 };
 
 } // namespace
@@ -75,17 +66,17 @@ private slots:
     void theViewMenuEndsWithReport() {
         ControllerFixture f;
         ui::MainWindow& w = f.load().window();
-        const QStringList designed{"&All Plays", "&Unknown Plays", "", "&Settings"};
-        const QList<int> contexts{270, 280, 0, 290};
-        for (int i = 1; i <= 4; ++i) {
-            QCOMPARE(w.menuItem(MenuArray::mnuView, i)->text(), designed[i - 1]);
-            QCOMPARE(
-                w.menuItem(MenuArray::mnuView, i)->property(ContextIDs::contextProperty).toInt(),
-                contexts[i - 1]);
+        QStringList items; // the designed items keep their places and help numbers
+        QList<int> contexts;
+        for (int i = 1; i <= 5; ++i) {
+            items << w.menuItem(MenuArray::mnuView, i)->text();
+            contexts
+                << w.menuItem(MenuArray::mnuView, i)->property(ContextIDs::contextProperty).toInt();
         }
+        QCOMPARE(items, QStringList({"&All Plays", "&Unknown Plays", "", "&Settings", "&Report"}));
+        QCOMPARE(contexts, QList<int>({ContextIDs::mnuViewAllPlays, ContextIDs::mnuViewUnknownPlays,
+                                       0, ContextIDs::mnuViewSettings, ContextIDs::mnuViewReport}));
         QAction* report = w.menuItem(MenuArray::mnuView, 5);
-        QCOMPARE(report->text(), QString("&Report"));
-        QCOMPARE(report->property(ContextIDs::contextProperty).toInt(), ContextIDs::mnuViewReport);
         auto* view = w.findChild<QMenu*>("mnuView");
         QCOMPARE(view->actions().last(), report);
         QVERIFY(view->actions().contains(w.mnuOnTop()));
@@ -94,11 +85,16 @@ private slots:
     void emptyUntilTheFirstRunThenFollowsTheLatest() {
         ControllerFixture f;
         MainController& c = f.load();
+        c.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c.window()));
         c.mnuEdit_Click(1); // before the window exists: nothing is built
         QVERIFY(!c.report().window());
         c.window().menuItem(MenuArray::mnuView, 5)->trigger();
         ReportWindow* window = c.report().window();
-        QVERIFY(window && window->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Beside the main window, not over it, and on the screen.
+        QVERIFY(!window->frameGeometry().intersects(c.window().frameGeometry()));
+        QVERIFY(c.window().screen()->availableGeometry().contains(window->frameGeometry()));
         QCOMPARE(window->property(ContextIDs::contextProperty).toInt(), ContextIDs::frmReport);
         QCOMPARE(window->report()->plays.size(), 0);
         window->close();
@@ -108,20 +104,15 @@ private slots:
         d.mnuView_Click(5);
         window = d.report().window();
         QVERIFY(!window->report());
-        QVERIFY(window->findChild<QLabel*>("lblSummary")
-                    ->text()
-                    .startsWith("No validation has run yet"));
+        QVERIFY(window->findChild<QLabel*>("lblSummary")->text().startsWith("No validation"));
         QVERIFY(!window->findChild<QPushButton*>("cmdExport")->isEnabled());
 
-        QDir().mkpath(fresh.game("Xferbox"));
-        QFile play(fresh.game("Xferbox/FBplay0.ply"));
-        QVERIFY(play.open(QIODevice::WriteOnly) && play.write("unknown") == 7);
-        play.close();
+        fresh.env.writeFile("Sierra/FBPro97/Xferbox/FBplay0.ply", "unknown");
         d.mnuEdit_Click(1); // on show: built at once
         QCOMPARE(window->report()->plays.size(), 1);
 
         window->hide();
-        QFile::copy(fresh.game("Xferbox/FBplay0.ply"), fresh.game("Xferbox/FBplay1.ply"));
+        fresh.env.writeFile("Sierra/FBPro97/Xferbox/FBplay1.ply", "unknown");
         d.mnuEdit_Click(1); // hidden: built when next shown
         QCOMPARE(window->report()->plays.size(), 1);
         d.mnuView_Click(5);
@@ -133,103 +124,92 @@ private slots:
     }
 
     void tableShowsEveryPlayAndFiltersTheUnknown() {
-        ReportRig rig;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
         QVERIFY(!w.window.report()); // not built while hidden
-        w.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QTableView& table = w.table();
-        QCOMPARE(column(table, 0), QStringList({"0", "1", "2", "3", "4"}));
-        QCOMPARE(column(table, 1), QStringList({"Draw3", "Unknown Play", "Unknown Play",
-                                                "Unknown Play", "Unknown Play"}));
-        QCOMPARE(column(table, 2),
-                 QStringList({"Identified", "Not in the plans: Blitz",
-                              "Modified Draw3: 3 of 600 bytes differ", "Unknown", "Empty"}));
-        QCOMPARE(column(table, 3), QStringList({"Off1, Def2", "", "", "", ""}));
-        QCOMPARE(table.model()->index(0, 2).data(Qt::ForegroundRole), QVariant());
-        QCOMPARE(table.model()->index(1, 2).data(Qt::ForegroundRole).value<QColor>(),
-                 QColor(255, 0, 0));
+        w.show();
+        const QString unknown = "Unknown Play";
+        QCOMPARE(w.column(0), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
+        QCOMPARE(w.column(1),
+                 QStringList({"Draw3", unknown, unknown, unknown, unknown, unknown, "Draw3"}));
+        QCOMPARE(w.column(2), QStringList({"Identified", "Not in the plans: " + oddName.chopped(4),
+                                           "Modified Caf\u00e9: 4 of 300 bytes differ", "Unknown",
+                                           "Empty", "Missing", "Identified"}));
+        QCOMPARE(w.column(3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2"}));
+        QAbstractItemModel& model = *w.table().model();
+        QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole), QVariant());
+        QCOMPARE(model.index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
         QCOMPARE(w.summary(),
-                 QString("The latest validation: 5 captured plays, 4 unknown (1 not in "
-                         "the plans, 1 modified, 1 unlike any play here, 1 empty)."));
+                 QString("The latest validation: 7 captured plays, 5 unknown (1 not in the plans, "
+                         "1 modified, 1 unlike any play here, 1 empty, 1 missing)."));
 
         ValidationReport unreadable = *w.window.report();
         unreadable.counts.search.readFailures = 2;
         w.window.setReportSource([unreadable] { return unreadable; });
-        QVERIFY(w.summary().endsWith("1 empty). 2 play files could not be read and are left out."));
+        QVERIFY(w.summary().endsWith("missing). 2 play files could not be read and are left out."));
 
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(true);
-        QCOMPARE(column(table, 0), QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(w.column(0), QStringList({"1", "2", "3", "4", "5"}));
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(false);
-        QCOMPARE(table.model()->rowCount(), 5);
+        QCOMPARE(model.rowCount(), 7);
 
-        table.horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
-        QCOMPARE(column(table, 0), QStringList({"4", "0", "2", "1", "3"}));
-        table.horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
-        QCOMPARE(column(table, 0), QStringList({"4", "3", "2", "1", "0"}));
+        w.table().horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
+        QCOMPARE(w.column(0), QStringList({"4", "0", "6", "5", "2", "1", "3"}));
+        w.table().horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+        QCOMPARE(w.column(0), QStringList({"6", "5", "4", "3", "2", "1", "0"}));
     }
 
     void keysMoveCopyAndShowTheBytes() {
-        ReportRig rig;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
-        w.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.show();
         QTableView& table = w.table();
         table.setFocus();
         w.window.activateWindow();
         table.setCurrentIndex(table.model()->index(1, 0));
-        QVERIFY(
-            w.bytes().contains("Blitz.ply, a play in your library that none of the plans names"));
+        QVERIFY(w.bytes().contains("Two.ply, a play in your library that none of the plans names"));
         QTest::keyClick(&table, Qt::Key_Down);
         QCOMPARE(table.currentIndex().row(), 2);
         const QString bytes = w.bytes();
-        QVERIFY2(
-            bytes.contains("FBplay2.ply (600 bytes) against VPNFL\\Off\\Draw3.ply (600 bytes): "
-                           "3 bytes differ, at 16\u201317, 40."),
-            qPrintable(bytes));
-        // Offsets 16 and 40 start their lines; the captured bytes, then the nearest's.
-        const QByteArray draw = playBytes(600, 1);
-        const QByteArray captured = changed(draw, {16, 17, 40});
-        QVERIFY(bytes.contains(QString("    16  %1  %2")
-                                   .arg(QString(captured.mid(16, 8).toHex(' ')),
-                                        QString(draw.mid(16, 8).toHex(' ')))));
-        QVERIFY(bytes.contains("    40  "));
-        QVERIFY(!bytes.contains("    24  "));
+        QVERIFY2(bytes.contains(QString("FBplay2.ply (300 bytes) against VPNFL\\Odd\\Caf\u00e9.ply "
+                                        "(300 bytes): 4 bytes differ, at 9\u201310, 12, 40.")),
+                 qPrintable(bytes));
+        // Each line with a difference once, the captured bytes, then the nearest's.
+        const QByteArray& cafe = w.game.cafe;
+        const QByteArray captured = changed(cafe, {9, 10, 12, 40});
+        for (int offset : {8, 40})
+            QCOMPARE(bytes.count(QString("%1  %2  %3")
+                                     .arg(offset, 6)
+                                     .arg(QString(captured.mid(offset, 8).toHex(' ')),
+                                          QString(cafe.mid(offset, 8).toHex(' ')))),
+                     1);
+        QVERIFY(!bytes.contains("    16  "));
 
-        table.selectionModel()->select(
-            QItemSelection(table.model()->index(0, 0), table.model()->index(1, 3)),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Rows copied in the order shown, whatever the order chosen.
+        for (int row : {2, 0})
+            table.selectionModel()->select(table.model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(
-            QGuiApplication::clipboard()->text(),
-            QString(
-                "0\tDraw3\tIdentified\tOff1, Def2\n1\tUnknown Play\tNot in the plans: Blitz\t\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("0\tDraw3\tIdentified\tOff1, Def2\n2\tUnknown Play\tModified Caf\u00e9: "
+                         "4 of 300 bytes differ\t\n"));
     }
 
     void exportWritesTheChosenFormatWholeOrNotAtAll() {
-        ReportRig rig;
         Window w;
-        w.window.setReportSource(mixedSource(rig));
-        w.window.show();
-        const QString folder = rig.env.root() + "/exports";
+        w.show();
+        const QString folder = w.game.env.root() + "/exports/";
         QDir().mkpath(folder);
-
-        w.target = ui::ExportTarget{folder + "/report.json", true};
+        w.target = ui::ExportTarget{folder + "report.json", true};
         QVERIFY(w.window.exportReport());
-        const QJsonDocument json =
-            QJsonDocument::fromJson(TempEnvironment::readHostFile(folder + "/report.json"));
-        QCOMPARE(json["plays"].toArray().size(), 5);
-        w.target = ui::ExportTarget{folder + "/report.csv", false};
+        const QByteArray json = TempEnvironment::readHostFile(folder + "report.json");
+        QCOMPARE(QJsonDocument::fromJson(json)["plays"].toArray().size(), 7);
+        w.target = ui::ExportTarget{folder + "report.csv", false};
         w.window.findChild<QPushButton*>("cmdExport")->click();
-        QVERIFY(TempEnvironment::readHostFile(folder + "/report.csv").startsWith("capture,file,"));
+        QVERIFY(TempEnvironment::readHostFile(folder + "report.csv").startsWith("capture,file,"));
 
         w.target.reset(); // the dialog was cancelled
         QVERIFY(!w.window.exportReport());
-
-        w.target = ui::ExportTarget{folder + "/failing.csv", false};
+        w.target = ui::ExportTarget{folder + "failing.csv", false};
         fs::faults::setHook([](fs::faults::Op op, const QString&) -> std::optional<fs::Error> {
             if (op == fs::faults::Op::Write)
                 return fs::Error{fs::ErrorKind::DiskFull, {}};
@@ -237,7 +217,7 @@ private slots:
         });
         QVERIFY(!w.window.exportReport());
         fs::faults::clearHook();
-        w.target = ui::ExportTarget{folder + "/no such folder/report.csv", false};
+        w.target = ui::ExportTarget{folder + "no such folder/report.csv", false};
         QVERIFY(!w.window.exportReport());
         QCOMPARE(w.notifier.messages.size(), 2);
         QVERIFY(w.notifier.messages[0].startsWith("The report was not exported. Cannot write"));
@@ -246,24 +226,6 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"report.csv", "report.json"})); // nothing partial left behind
         QCOMPARE(w.asked, 5);
-    }
-
-    void opensBesideTheMainWindowWithoutCoveringIt() {
-        ControllerFixture f;
-        MainController& c = f.load();
-        c.window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&c.window()));
-        c.mnuView_Click(5);
-        ReportWindow* window = c.report().window();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QRect available = c.window().screen()->availableGeometry();
-        QVERIFY2(!window->frameGeometry().intersects(c.window().frameGeometry()),
-                 qPrintable(QString("report %1,%2 main %3,%4")
-                                .arg(window->x())
-                                .arg(window->y())
-                                .arg(c.window().x())
-                                .arg(c.window().y())));
-        QVERIFY(available.contains(window->frameGeometry()));
     }
 };
 
