@@ -4,8 +4,6 @@
 #include "report/validationreport.h"
 #include "ui/mainwindow.h"
 
-#include <QScreen>
-
 namespace huddlex {
 
 ReportCommand::ReportCommand(ui::MainWindow& main, ui::ReportWindow::Seams seams)
@@ -32,14 +30,7 @@ void ReportCommand::Open() {
         // Closing the main window ends the program, so this one must not keep it alive.
         QObject::connect(&main_, &ui::MainWindow::unloading, window_.data(), &QWidget::close);
         passRun();
-        // Beside the main window as help is, so neither covers it. Not shown yet, the window
-        // has no frame: it will get one like the main window's.
-        if (const QScreen* screen = main_.screen()) {
-            const QRect owner = main_.frameGeometry();
-            const QSize decoration = owner.size() - main_.size();
-            window_->move(help::placeBeside(screen->availableGeometry(), owner,
-                                            window_->size() + decoration));
-        }
+        help::moveBeside(*window_, main_); // beside the main window as help is: neither covers it
     }
     window_->show();
     window_->raise();

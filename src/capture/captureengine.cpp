@@ -237,10 +237,6 @@ void CaptureEngine::Command1Click() {
     d->forcedCopy = true;
 }
 
-bool CaptureEngine::isRunning() const {
-    return d->running;
-}
-
 void CaptureEngine::showState() {
     if (d->problem && d->parts.problems)
         d->parts.problems->showCaptureProblem(*d->problem);

@@ -35,8 +35,6 @@ public:
     // Arms Timer5 for a copy that is taken even if the temp file was captured before.
     void Command1Click();
 
-    // Started and not stopped since, whether or not a switch let any timer run.
-    bool isRunning() const;
     // Writes panel 1 for the state capture is in: "Status: Running", "Status: Stop", or the
     // copy problem that no good capture has cleared yet. For commands that wrote their own
     // activity there.

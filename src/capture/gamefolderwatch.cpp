@@ -4,19 +4,21 @@
 #include "fs/filesystem.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace huddlex {
 
 GameFolderState gameFolderState(const GamePaths& paths) {
     GameFolderState state;
     state.windowsPath = paths.gameFolder();
-    const QString host = QDir::toNativeSeparators(fs::toHostPath(state.windowsPath));
+    // One lookup a second: the host path found is also the one whose existence counts.
+    const QString host = fs::toHostPath(state.windowsPath);
     QString asWritten = state.windowsPath;
     while (asWritten.endsWith(QLatin1Char('\\')))
         asWritten.chop(1);
-    if (host.compare(asWritten, Qt::CaseInsensitive) != 0)
-        state.hostPath = host;
-    state.exists = fs::isFolder(state.windowsPath);
+    if (QDir::toNativeSeparators(host).compare(asWritten, Qt::CaseInsensitive) != 0)
+        state.hostPath = QDir::toNativeSeparators(host);
+    state.exists = QFileInfo(host).isDir();
     return state;
 }
 

@@ -34,7 +34,6 @@ public:
     ~GameFolderWatch();
 
     void check();
-    const GameFolderState& state() const { return state_; }
 
 private:
     const GamePaths& paths_;

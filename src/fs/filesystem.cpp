@@ -361,11 +361,13 @@ Status makeFolder(const QString& windowsPath) {
 }
 
 Result<QDateTime> modificationTime(const QString& windowsPath) {
+    // Asked every tick of capture: one stat when the file is there, a second only to say why not.
     const QString host = toHostPath(windowsPath);
-    const detail::HostStat stat = detail::statHost(host);
-    if (stat.error)
-        return makeError(*stat.error, QStringLiteral("Cannot read the time of"), windowsPath);
-    return QFileInfo(host).lastModified();
+    const QFileInfo info(host);
+    if (info.exists())
+        return info.lastModified();
+    return makeError(detail::statHost(host).error.value_or(ErrorKind::Other),
+                     QStringLiteral("Cannot read the time of"), windowsPath);
 }
 
 void setMessagePaths(MessagePaths style) {

@@ -79,9 +79,11 @@ Result<Folder> Folder::openHost(const QString& hostPath, const QString& windowsP
     }
     std::error_code ec;
     std::filesystem::directory_iterator it(std::filesystem::path(hostPath.toStdU16String()), ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-        listing.entries.push_back(
-            {fromNative(it->path().filename().native()), kindOf(*it), it->is_symlink(ec)});
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::error_code linkError; // one entry that cannot be looked at does not end the listing
+        const bool link = it->is_symlink(linkError);
+        listing.entries.push_back({fromNative(it->path().filename().native()), kindOf(*it), link});
+    }
     if (ec) {
         listing.entries.clear();
         listing.error = detail::makeError(kindFromCode(ec), CannotReadFolder, windowsPath);

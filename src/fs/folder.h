@@ -22,9 +22,9 @@ public:
         bool link = false;       // a symbolic link
     };
 
-    // Resolves `windowsPath` by the case rules and lists it. Fails when it is missing
-    // (PathNotFound), not a folder (NotRegularFile) or cannot be reached (AccessDenied). A
-    // folder that can be reached but not listed opens; listError() says why.
+    // Resolves `windowsPath` by the case rules and lists it. Fails when it is missing or not a
+    // folder (PathNotFound, as Windows says) or cannot be reached (AccessDenied). A folder that
+    // can be reached but not listed opens; listError() says why.
     static Result<Folder> open(const QString& windowsPath);
 
     // The Windows path it was opened by.

@@ -17,14 +17,17 @@ Tree listTree(const Folder& start, const QString& suffix, const TreeWalk& walk) 
             continue;
         }
         for (const Folder::Entry& entry : here.entries()) {
-            if (entry.kind == Folder::Kind::Other || here.isHidden(entry.name))
+            // The cheap tests first: asking whether an entry is hidden costs a stat on Windows.
+            const bool file = entry.kind == Folder::Kind::File;
+            if (entry.kind == Folder::Kind::Other ||
+                (file && !entry.name.endsWith(suffix, Qt::CaseInsensitive)) ||
+                (!file && entry.link) || here.isHidden(entry.name))
                 continue;
             QString path =
                 relative.isEmpty() ? entry.name : relative + QLatin1Char('\\') + entry.name;
-            if (entry.kind == Folder::Kind::File) {
-                if (entry.name.endsWith(suffix, Qt::CaseInsensitive))
-                    tree.files.append({here, entry.name, std::move(path)});
-            } else if (!entry.link) {
+            if (file) {
+                tree.files.append({here, entry.name, std::move(path)});
+            } else {
                 Result<Folder> below =
                     walk.open ? walk.open(here, entry.name) : here.subfolder(entry.name);
                 if (!below)

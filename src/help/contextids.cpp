@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 
 namespace huddlex {
@@ -51,17 +50,8 @@ private:
 
     // Beside the main window, so it stays in sight: the help is read while the game runs.
     static void place(QWidget& window) {
-        if (!gHelpOwner || !gHelpOwner->screen())
-            return;
-        const QRect available = gHelpOwner->screen()->availableGeometry();
-        if (!gHelpOwner->isVisible()) {
-            window.move(available.center() - window.rect().center());
-            return;
-        }
-        const QRect owner = gHelpOwner->frameGeometry();
-        // Not shown yet, the help has no frame: it will get one like the main window's.
-        const QSize decoration = owner.size() - gHelpOwner->size();
-        window.move(help::placeBeside(available, owner, window.size() + decoration));
+        if (gHelpOwner)
+            help::moveBeside(window, *gHelpOwner);
     }
 
     // A modal dialog blocks every other window; help asked for from inside one must stay

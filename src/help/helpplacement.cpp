@@ -1,21 +1,15 @@
 #include "help/helpplacement.h"
 
+#include "common/keptinside.h"
+
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
 #include <array>
 
 namespace huddlex::help {
 
 namespace {
-
-// `topLeft` moved as little as possible to bring the frame inside `available`; a frame larger
-// than the area keeps its top left corner in it.
-QPoint keptInside(const QRect& available, const QSize& frame, QPoint topLeft) {
-    topLeft.setX(std::clamp(topLeft.x(), available.left(),
-                            std::max(available.left(), available.right() + 1 - frame.width())));
-    topLeft.setY(std::clamp(topLeft.y(), available.top(),
-                            std::max(available.top(), available.bottom() + 1 - frame.height())));
-    return topLeft;
-}
 
 qint64 area(const QRect& r) {
     return r.isValid() ? qint64(r.width()) * r.height() : 0;
@@ -55,6 +49,20 @@ QPoint placeBeside(const QRect& available, const QRect& owner, const QSize& fram
         }
     }
     return best;
+}
+
+void moveBeside(QWidget& window, const QWidget& owner) {
+    const QScreen* screen = owner.screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    if (!owner.isVisible()) {
+        window.move(available.center() - window.rect().center());
+        return;
+    }
+    const QRect frame = owner.frameGeometry();
+    const QSize decoration = frame.size() - owner.size();
+    window.move(placeBeside(available, frame, window.size() + decoration));
 }
 
 } // namespace huddlex::help

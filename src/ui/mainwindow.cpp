@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "common/keptinside.h"
 #include "help/contextids.h"
 #include "ui/icons.h"
 #include "ui/playlists.h"
@@ -292,16 +293,7 @@ QPoint MainWindow::placement(const QRect& available, const QSize& frame, const Q
     // The design puts the client area at 12480 x 9195 twips on the 1024 x 768 screen it was
     // made for (15 twips to a pixel there): that is its distance from the lower right corner.
     const QPoint gap(twips(1024 * 15 - 12480 - 2325), twips(768 * 15 - 9195 - 1485));
-    QPoint topLeft =
-        available.bottomRight() + QPoint(1, 1) - gap - client.bottomRight() - QPoint(1, 1);
-    const QRect wanted(topLeft, frame);
-    if (available.contains(wanted))
-        return topLeft;
-    topLeft.setX(std::clamp(topLeft.x(), available.left(),
-                            std::max(available.left(), available.right() + 1 - frame.width())));
-    topLeft.setY(std::clamp(topLeft.y(), available.top(),
-                            std::max(available.top(), available.bottom() + 1 - frame.height())));
-    return topLeft;
+    return keptInside(available, frame, available.bottomRight() - gap - client.bottomRight());
 }
 
 void MainWindow::setPanelText(int panel, const QString& text) {

@@ -51,8 +51,6 @@ public:
 
     // Every text panel 1 shows; the window is laid out so the longest fits in its font.
     static const QStringList& panel1Texts();
-    // The factor the designed layout is grown by for the current font (1 when it fits).
-    double layoutScale() const { return scale_; }
 
     // StatusSink
     void setPanelText(int panel, const QString& text) override;

@@ -198,7 +198,7 @@ void frmSettings::buildGameFolderHint() {
     lblGameFolder->setTextFormat(Qt::RichText);
     const int margin = int(std::lround(twips(120) * scale_));
     // A host path of its own only where the drives are mapped (Linux).
-    const int count = gameFolderState(paths_).hostPath.isEmpty() ? 2 : 3;
+    const int count = fs::DriveMap::mapsWinePrefix() ? 3 : 2;
     const int lines = count * lblGameFolder->fontMetrics().lineSpacing() + 2;
     lblGameFolder->setGeometry(margin, height() - margin / 2, width() - 2 * margin, lines);
     setFixedSize(width(), lblGameFolder->geometry().bottom() + 1 + margin);
