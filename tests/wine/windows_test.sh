@@ -18,5 +18,9 @@ fi
 cd "$root"
 echo "== the Windows suites under Wine"
 ctest --preset windows -j "$(nproc)"
+# The packages start a Wine session of their own, on their display: one left from the suites,
+# which ran without a display, may still be ending and would take their windows.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
 echo "== the packages under Wine"
 bash "$root/tests/wine/package_test.sh" "$root/build/windows"
