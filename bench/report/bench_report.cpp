@@ -93,7 +93,7 @@ void measure(const QString& dir) {
     const double validation = bestOf(1, [&] {
         ReadGamePlans(paths, store, plan, notifier, &planFiles);
         captures = CapturedPlays::list(paths);
-        outcomes = IdentifyPlays(plan, paths, captures);
+        outcomes = IdentifyPlays(plan, paths, captures).outcomes;
     });
     const ReportInput input{paths.gameFolder(), paths,    planFiles,
                             plan.gPlayFiles,    outcomes, captures};
@@ -193,7 +193,7 @@ void measureSparse(const QString& dir) {
     QuietNotifier notifier;
     ReadGamePlans(paths, store, plan, notifier, &planFields);
     const CapturedPlays captures = CapturedPlays::list(paths);
-    const QStringList outcomes = IdentifyPlays(plan, paths, captures);
+    const QStringList outcomes = IdentifyPlays(plan, paths, captures).outcomes;
     const ReportInput input{paths.gameFolder(), paths,    planFields,
                             plan.gPlayFiles,    outcomes, captures};
     const double before = peakMegabytes();

@@ -69,7 +69,7 @@ void leagueCase(const QString& root) {
         QuietNotifier notifier;
         plan = FBPlan();
         ReadGamePlans(paths, store, plan, notifier);
-        plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths));
+        plan.gPlayResults = IdentifyPlays(plan, paths, CapturedPlays::list(paths)).outcomes;
         unknown = std::count(plan.gPlayResults->begin(), plan.gPlayResults->end(), UnknownPlay);
     };
     // Every file read once through the fs layer.
@@ -163,7 +163,7 @@ void emptyMarkerCase(const QString& root) {
     const double run = bestOf(1, [&] {
         QuietNotifier notifier;
         ReadGamePlans(paths, store, fbPlan, notifier);
-        fbPlan.gPlayResults = IdentifyPlays(fbPlan, paths, CapturedPlays::list(paths));
+        fbPlan.gPlayResults = IdentifyPlays(fbPlan, paths, CapturedPlays::list(paths)).outcomes;
         unknown = std::count(fbPlan.gPlayResults->begin(), fbPlan.gPlayResults->end(), UnknownPlay);
     });
     QByteArray planText;
@@ -190,7 +190,7 @@ void oneCase(const QString& root, const QString& name) {
         FBPlan plan;
         ReadGamePlans(paths, store, plan, notifier);
         const CapturedPlays captured = CapturedPlays::list(paths);
-        plan.gPlayResults = IdentifyPlays(plan, paths, captured);
+        plan.gPlayResults = IdentifyPlays(plan, paths, captured).outcomes;
         plays = plan.gPlayResults->size();
         unknown = std::count(plan.gPlayResults->begin(), plan.gPlayResults->end(), UnknownPlay);
     });

@@ -50,13 +50,14 @@ void ValidationCommands::Validate() {
         // candidates.
         PlanFields planFiles;
         ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier, &planFiles);
-        ValidatePlays(d->mFBPlan, ui.paths, plays,
-                      {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+        Identification run = ValidatePlays(d->mFBPlan, ui.paths, plays,
+                                           {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
         // Shared copies only: the report is built when someone looks at it.
         if (d->runListener) {
-            d->runListener(std::make_shared<const ReportInput>(
-                ReportInput{ui.paths.gameFolder(), ui.paths, std::move(planFiles),
-                            d->mFBPlan.gPlayFiles, *d->mFBPlan.gPlayResults, plays}));
+            ReportInput input{ui.paths.gameFolder(), ui.paths, std::move(planFiles),
+                              d->mFBPlan.gPlayFiles, {},       plays};
+            takeIdentification(input, std::move(run));
+            d->runListener(std::make_shared<const ReportInput>(std::move(input)));
         }
     }
     ui.progress.setProgressVisible(false);

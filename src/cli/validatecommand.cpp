@@ -41,8 +41,9 @@ const char Usage[] =
     "  1  at least one play is unknown\n"
     "  2  usage error, or GAME_FOLDER does not exist\n"
     "  3  --update-log could not rebuild FBplay.log\n"
-    "  4  the game plans or the capture folder could not be read (missing, access denied,\n"
-    "     read error): the plays listed were not checked against the plans\n"
+    "  4  the game plans, the capture folder or a play file the plans name could not be\n"
+    "     read (missing, access denied, read error): the plays listed were not checked\n"
+    "     against the plans\n"
     "  5  the results could not be written to standard output\n";
 
 // Messages that the window shows in boxes go to standard error, one per line.
@@ -159,7 +160,15 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
                                  .arg(plays.listError()->message));
         status = InputUnreadable;
     }
-    plan.gPlayResults = IdentifyPlays(plan, paths, plays);
+    Identification run = IdentifyPlays(plan, paths, plays);
+    plan.gPlayResults = run.outcomes;
+    // A play file the plans name that this computer could not read: the plays it might match
+    // were not checked, which is no verdict on the opponent.
+    if (const QString unreadable = UnreadableCandidatesText(run.unreadable);
+        !unreadable.isEmpty()) {
+        notifier.showMessage(unreadable);
+        status = InputUnreadable;
+    }
 
     qint64 unknown = 0;
     QByteArray report;
@@ -173,16 +182,17 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     if (unknown > 0) {
         status = std::max<int>(status, SomeUnknown);
     }
+    const auto reportInput = [&] {
+        ReportInput input{
+            QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles, plan.gPlayFiles, {}, plays};
+        takeIdentification(input, std::move(run));
+        return input;
+    };
     if (reportFormat)
         useBinaryOutput(out);
     // A reader that went away does not stop the log update below.
-    const bool reported = writeOut(
-        out, err,
-        reportFormat ? ReportOutput(*reportFormat,
-                                    {QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles,
-                                     plan.gPlayFiles, *plan.gPlayResults, plays},
-                                    err)
-                     : report);
+    const bool reported =
+        writeOut(out, err, reportFormat ? ReportOutput(*reportFormat, reportInput(), err) : report);
 
     if (parser.isSet(updateLogOption)) {
         const PlayLogUpdate update = UpdatePlayLog(paths, plan.gPlayResults, notifier);

@@ -1,7 +1,7 @@
 #include "fs/filesystem.h"
 
+#include "fs/failure.h"
 #include "fs/faults.h"
-#include "fs/hostpath.h"
 #include "fs/inputfile.h"
 #include "fs/systemdrives.h"
 
@@ -45,10 +45,8 @@ std::optional<ErrorKind> listingFailure(const QString& hostFolder) {
                                               ec);
     if (!ec)
         return std::nullopt;
-    const std::error_condition why = ec.default_error_condition();
-    return why == std::errc::permission_denied || why == std::errc::operation_not_permitted
-               ? ErrorKind::AccessDenied
-               : ErrorKind::Other;
+    const ErrorKind kind = detail::kindFromCode(ec);
+    return kind == ErrorKind::AccessDenied ? kind : ErrorKind::Other;
 }
 
 // The file being written. A QSaveFile is renamed over the destination once complete; but
@@ -197,8 +195,10 @@ Result<QString> find(const QString& windowsPath, Search kind) {
     if (!wildcard) {
         // A plain name needs no listing when it exists as written.
         const QFileInfo exact(hostFolder + QLatin1Char('/') + pattern);
-        if (!pattern.isEmpty() && !pattern.startsWith(QLatin1Char('.')) && exact.exists() &&
-            (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())))
+        // Hidden entries are skipped by name as they are in a listing, on both platforms.
+        if (!pattern.isEmpty() && exact.exists() &&
+            (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())) &&
+            !detail::hiddenEntry(exact.filePath(), pattern))
             return detail::storedName(hostFolder, pattern);
     }
     const QStringList names = entriesOf(hostFolder, filters);
@@ -368,6 +368,20 @@ Result<QDateTime> modificationTime(const QString& windowsPath) {
         return info.lastModified();
     return makeError(detail::statHost(host).error.value_or(ErrorKind::Other),
                      QStringLiteral("Cannot read the time of"), windowsPath);
+}
+
+Result<FileStamp> stampOf(const QString& windowsPath) {
+    const QString host = toHostPath(windowsPath);
+    const QFileInfo info(host);
+    if (info.isFile())
+        return FileStamp{info.size(), info.lastModified()};
+    const ErrorKind kind = info.exists() ? ErrorKind::NotRegularFile
+                                         : detail::statHost(host).error.value_or(ErrorKind::Other);
+    return makeError(kind, QStringLiteral("Cannot read"), windowsPath);
+}
+
+FileStamp stampOf(const InputFile& file) {
+    return {file.size(), file.modified()};
 }
 
 void setMessagePaths(MessagePaths style) {

@@ -1,8 +1,9 @@
 #include "fs/folder.h"
 
+#include "fs/failure.h"
 #include "fs/faults.h"
 #include "fs/filesystem.h"
-#include "fs/hostpath.h"
+#include "fs/namecase.h"
 
 #include <QFile>
 #include <QHash>
@@ -24,6 +25,10 @@ const QString CannotReadFolder = QStringLiteral("Cannot read the folder");
     return QString::fromStdWString(name);
 }
 
+std::filesystem::path nativePath(const QString& hostPath) {
+    return std::filesystem::path(hostPath.toStdU16String());
+}
+
 Folder::Kind kindOf(const std::filesystem::directory_entry& entry) {
     std::error_code ec;
     if (entry.is_regular_file(ec))
@@ -33,70 +38,108 @@ Folder::Kind kindOf(const std::filesystem::directory_entry& entry) {
     return Folder::Kind::Other;
 }
 
+// A folder on disk.
+class DiskFolder final : public FolderBackend {
+public:
+    explicit DiskFolder(QString hostPath) : host_(std::move(hostPath)) {}
+
+    static Result<Folder> open(const QString& hostPath, const QString& windowsPath) {
+        const detail::HostStat stat = detail::statHost(hostPath);
+        if (stat.error) {
+            const ErrorKind kind =
+                *stat.error == ErrorKind::FileNotFound ? ErrorKind::PathNotFound : *stat.error;
+            return detail::makeError(kind, CannotOpenFolder, windowsPath);
+        }
+        if (!stat.isFolder)
+            return detail::makeError(ErrorKind::PathNotFound, CannotOpenFolder, windowsPath);
+        auto backend = std::make_shared<DiskFolder>(hostPath);
+        if (auto fault = faults::check(faults::Op::List, hostPath))
+            return Folder::fromEntries(
+                windowsPath, {}, detail::makeError(fault->kind, CannotReadFolder, windowsPath),
+                std::move(backend));
+        std::vector<Folder::Entry> entries;
+        std::error_code ec;
+        std::filesystem::directory_iterator it(nativePath(hostPath), ec);
+        for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+            std::error_code linkError; // one entry that cannot be looked at does not end it
+            const bool link = it->is_symlink(linkError);
+            entries.push_back({fromNative(it->path().filename().native()), kindOf(*it), link});
+        }
+        if (ec)
+            return Folder::fromEntries(
+                windowsPath, {},
+                detail::makeError(detail::kindFromCode(ec), CannotReadFolder, windowsPath),
+                std::move(backend));
+        return Folder::fromEntries(windowsPath, std::move(entries), std::nullopt,
+                                   std::move(backend));
+    }
+
+    Result<Folder> subfolder(const Folder& self, const QString& onDiskName) const override {
+        return open(child(onDiskName), self.childPath(onDiskName));
+    }
+    Result<InputFile> openFile(const Folder& self, const QString& onDiskName) const override {
+        // The listing already told a regular file from a FIFO or a device: no stat of its own.
+        return openHostFile(child(onDiskName), self.childPath(onDiskName),
+                            self.entryKind(onDiskName) == Folder::Kind::File);
+    }
+    Result<qint64> fileSize(const Folder& self, const QString& onDiskName) const override {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(nativePath(child(onDiskName)), ec);
+        if (!ec)
+            return static_cast<qint64>(size);
+        const bool missing = ec.default_error_condition() == std::errc::no_such_file_or_directory;
+        return detail::makeError(missing ? ErrorKind::FileNotFound : detail::kindFromCode(ec),
+                                 QStringLiteral("Cannot read"), self.childPath(onDiskName));
+    }
+    bool isHidden(const QString& onDiskName) const override {
+        return detail::hiddenEntry(child(onDiskName), onDiskName);
+    }
+    bool isSame(const FolderBackend& other) const override {
+        const QString otherHost = other.hostPath();
+        std::error_code ec;
+        return !otherHost.isEmpty() &&
+               std::filesystem::equivalent(nativePath(host_), nativePath(otherHost), ec);
+    }
+    Result<Folder> reopened(const Folder& self) const override { return open(host_, self.path()); }
+    QString hostPath() const override { return host_; }
+
+private:
+    QString child(const QString& name) const { return host_ + QLatin1Char('/') + name; }
+    QString host_;
+};
+
 } // namespace
 
 struct Folder::Listing {
     std::vector<Entry> entries;
     std::optional<Error> error;
-    std::optional<QHash<QString, qsizetype>> folded; // case-folded name -> first entry, on demand
+    std::optional<QHash<QString, qsizetype>> folded; // case key -> first entry, on demand
 };
 
-namespace {
-
-ErrorKind kindFromCode(const std::error_code& ec) {
-    const std::error_condition why = ec.default_error_condition();
-    if (why == std::errc::permission_denied || why == std::errc::operation_not_permitted)
-        return ErrorKind::AccessDenied;
-    if (why == std::errc::no_such_file_or_directory || why == std::errc::not_a_directory)
-        return ErrorKind::PathNotFound;
-    return ErrorKind::Other;
-}
-
-} // namespace
-
 Result<Folder> Folder::open(const QString& windowsPath) {
-    return openHost(toHostPath(windowsPath), windowsPath);
+    return DiskFolder::open(toHostPath(windowsPath), windowsPath);
 }
 
-Result<Folder> Folder::openHost(const QString& hostPath, const QString& windowsPath) {
-    const detail::HostStat stat = detail::statHost(hostPath);
-    if (stat.error) {
-        const ErrorKind kind =
-            *stat.error == ErrorKind::FileNotFound ? ErrorKind::PathNotFound : *stat.error;
-        return detail::makeError(kind, CannotOpenFolder, windowsPath);
-    }
-    if (!stat.isFolder)
-        return detail::makeError(ErrorKind::PathNotFound, CannotOpenFolder, windowsPath);
-
+Folder Folder::fromEntries(QString path, std::vector<Entry> entries, std::optional<Error> listError,
+                           std::shared_ptr<const FolderBackend> backend) {
     Folder folder;
-    folder.windowsPath_ = windowsPath;
-    folder.hostPath_ = hostPath;
+    folder.windowsPath_ = std::move(path);
+    folder.backend_ = std::move(backend);
     folder.listing_ = std::make_shared<Listing>();
-    Listing& listing = *folder.listing_;
-    if (auto fault = faults::check(faults::Op::List, hostPath)) {
-        listing.error = detail::makeError(fault->kind, CannotReadFolder, windowsPath);
-        return folder;
-    }
-    std::error_code ec;
-    std::filesystem::directory_iterator it(std::filesystem::path(hostPath.toStdU16String()), ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        std::error_code linkError; // one entry that cannot be looked at does not end the listing
-        const bool link = it->is_symlink(linkError);
-        listing.entries.push_back({fromNative(it->path().filename().native()), kindOf(*it), link});
-    }
-    if (ec) {
-        listing.entries.clear();
-        listing.error = detail::makeError(kindFromCode(ec), CannotReadFolder, windowsPath);
-        return folder;
-    }
-    std::sort(listing.entries.begin(), listing.entries.end(),
+    std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    folder.listing_->entries = std::move(entries);
+    folder.listing_->error = std::move(listError);
     return folder;
 }
 
 QString Folder::childPath(const QString& name) const {
     return windowsPath_.endsWith(QLatin1Char('\\')) ? windowsPath_ + name
                                                     : windowsPath_ + QLatin1Char('\\') + name;
+}
+
+QString Folder::hostPath() const {
+    return backend_->hostPath();
 }
 
 const std::vector<Folder::Entry>& Folder::entries() const {
@@ -121,23 +164,21 @@ std::optional<QString> Folder::lookup(const QString& name) const {
         folded.reserve(static_cast<qsizetype>(listing.entries.size()));
         // insert() keeps the last of equal keys and name order wants the first: go backwards.
         for (qsizetype i = static_cast<qsizetype>(listing.entries.size()) - 1; i >= 0; --i)
-            folded.insert(listing.entries[static_cast<size_t>(i)].name.toCaseFolded(), i);
+            folded.insert(detail::caseKey(listing.entries[static_cast<size_t>(i)].name), i);
         listing.folded = std::move(folded);
     }
-    const auto it = listing.folded->constFind(name.toCaseFolded());
+    const auto it = listing.folded->constFind(detail::caseKey(name));
     if (it == listing.folded->constEnd())
         return std::nullopt;
     return listing.entries[static_cast<size_t>(*it)].name;
 }
 
 Result<Folder> Folder::subfolder(const QString& onDiskName) const {
-    return openHost(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName));
+    return backend_->subfolder(*this, onDiskName);
 }
 
 Result<InputFile> Folder::openFile(const QString& onDiskName) const {
-    // The listing already told a regular file from a FIFO or a device: no stat of its own.
-    return openHostFile(hostPath_ + QLatin1Char('/') + onDiskName, childPath(onDiskName),
-                        entryKind(onDiskName) == Kind::File);
+    return backend_->openFile(*this, onDiskName);
 }
 
 std::optional<Folder::Kind> Folder::entryKind(const QString& onDiskName) const {
@@ -151,28 +192,19 @@ std::optional<Folder::Kind> Folder::entryKind(const QString& onDiskName) const {
 }
 
 Result<qint64> Folder::fileSize(const QString& onDiskName) const {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(
-        std::filesystem::path((hostPath_ + QLatin1Char('/') + onDiskName).toStdU16String()), ec);
-    if (!ec)
-        return static_cast<qint64>(size);
-    const std::error_condition why = ec.default_error_condition();
-    ErrorKind kind = kindFromCode(ec);
-    if (why == std::errc::is_a_directory || why == std::errc::not_supported)
-        kind = ErrorKind::NotRegularFile; // a folder, a FIFO or a device
-    else if (why == std::errc::no_such_file_or_directory)
-        kind = ErrorKind::FileNotFound;
-    return detail::makeError(kind, QStringLiteral("Cannot read"), childPath(onDiskName));
+    return backend_->fileSize(*this, onDiskName);
 }
 
 bool Folder::isHidden(const QString& onDiskName) const {
-    return detail::hiddenEntry(hostPath_ + QLatin1Char('/') + onDiskName, onDiskName);
+    return backend_->isHidden(onDiskName);
 }
 
 bool Folder::isSameFolder(const Folder& other) const {
-    std::error_code ec;
-    return std::filesystem::equivalent(std::filesystem::path(hostPath_.toStdU16String()),
-                                       std::filesystem::path(other.hostPath_.toStdU16String()), ec);
+    return backend_->isSame(*other.backend_);
+}
+
+Result<Folder> Folder::reopened() const {
+    return backend_->reopened(*this);
 }
 
 } // namespace huddlex::fs

@@ -7,12 +7,16 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace huddlex::fs {
 
+class FolderBackend;
+
 // One folder, resolved and listed once. Names inside it are then looked up in the listing and
 // files opened without resolving the folder's path again, so a run that names many files (or
-// one folder in many letter-case spellings) costs one listing per folder on disk.
+// one folder in many letter-case spellings) costs one listing per folder on disk. A folder is
+// a folder on disk unless another backend (an archive read in place) made it.
 class Folder {
 public:
     enum class Kind { File, Folder, Other };
@@ -27,10 +31,18 @@ public:
     // can be reached but not listed opens; listError() says why.
     static Result<Folder> open(const QString& windowsPath);
 
-    // The Windows path it was opened by.
+    // A folder of another backend, from its entries (any order) or why they could not be listed;
+    // `path` is how messages and childPath() name it.
+    static Folder fromEntries(QString path, std::vector<Entry> entries,
+                              std::optional<Error> listError,
+                              std::shared_ptr<const FolderBackend> backend);
+
+    // The Windows path it was opened by (for another backend, the path it was given).
     const QString& path() const { return windowsPath_; }
     // Windows path of an entry, for messages and the other fs calls.
     QString childPath(const QString& name) const;
+    // Where it lies on the host; empty for a folder that is not on disk.
+    QString hostPath() const;
 
     // Every entry (hidden ones included) in name order; empty when the listing failed.
     const std::vector<Entry>& entries() const;
@@ -45,21 +57,36 @@ public:
     Result<InputFile> openFile(const QString& onDiskName) const;
     // What the listing says an entry is; nothing when it does not list it.
     std::optional<Kind> entryKind(const QString& onDiskName) const;
-    // The size of a regular file from one stat, for callers that need none of its bytes.
+    // The size of a regular file, for callers that need none of its bytes.
     Result<qint64> fileSize(const QString& onDiskName) const;
 
     // Whether the entry is hidden as the platform hides it (a leading dot on Linux).
     bool isHidden(const QString& onDiskName) const;
-    // Whether both are one folder on disk, however each was reached.
+    // Whether both are one folder, however each was reached.
     bool isSameFolder(const Folder& other) const;
+
+    // The same folder listed again, as it is now.
+    Result<Folder> reopened() const;
 
 private:
     struct Listing;
-    static Result<Folder> openHost(const QString& hostPath, const QString& windowsPath);
 
     QString windowsPath_;
-    QString hostPath_;
     std::shared_ptr<Listing> listing_;
+    std::shared_ptr<const FolderBackend> backend_;
+};
+
+// What a folder reaches through: the disk, or an archive. Each folder has its own.
+class FolderBackend {
+public:
+    virtual ~FolderBackend() = default;
+    virtual Result<Folder> subfolder(const Folder& self, const QString& onDiskName) const = 0;
+    virtual Result<InputFile> openFile(const Folder& self, const QString& onDiskName) const = 0;
+    virtual Result<qint64> fileSize(const Folder& self, const QString& onDiskName) const = 0;
+    virtual bool isHidden(const QString& onDiskName) const = 0;
+    virtual bool isSame(const FolderBackend& other) const = 0;
+    virtual Result<Folder> reopened(const Folder& self) const = 0;
+    virtual QString hostPath() const { return {}; }
 };
 
 } // namespace huddlex::fs

@@ -1,12 +1,9 @@
-#include "fs/hostpath.h"
-
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
 #include "fs/systemdrives.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
 
 namespace huddlex::fs {
 
@@ -80,61 +77,4 @@ QString fileNameOf(const QString& windowsPath) {
     return windowsPath;
 }
 
-namespace detail {
-
-ErrorKind missingKind(const QString& hostPath) {
-    const QFileInfo parent(QFileInfo(hostPath).absolutePath());
-    return parent.isDir() ? ErrorKind::FileNotFound : ErrorKind::PathNotFound;
-}
-
-ErrorKind kindFromErrno(int err) {
-    switch (err) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return ErrorKind::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorKind::AccessDenied;
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorKind::PathNotFound;
-    case EEXIST:
-        return ErrorKind::AlreadyExists;
-    default:
-        return lastSystemFailureKind();
-    }
-}
-
-Error makeError(ErrorKind kind, const QString& what, const QString& path) {
-    QString reason;
-    switch (kind) {
-    case ErrorKind::PathNotFound:
-        reason = QStringLiteral("the folder does not exist");
-        break;
-    case ErrorKind::FileNotFound:
-        reason = QStringLiteral("the file does not exist");
-        break;
-    case ErrorKind::AlreadyExists:
-        reason = QStringLiteral("it already exists");
-        break;
-    case ErrorKind::NotRegularFile:
-        reason = QStringLiteral("it is not an ordinary file");
-        break;
-    case ErrorKind::AccessDenied:
-        reason = QStringLiteral("access denied");
-        break;
-    case ErrorKind::DiskFull:
-        reason = QStringLiteral("the disk is full");
-        break;
-    case ErrorKind::Other:
-        reason = QStringLiteral("input/output error");
-        break;
-    }
-    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, shownPath(path), reason)};
-}
-
-} // namespace detail
 } // namespace huddlex::fs

@@ -3,17 +3,32 @@
 #include "fs/fserror.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <memory>
 
-class QFile;
-
 namespace huddlex::fs {
+
+// Where an open file's bytes come from: a file on disk, or an entry of an archive read in place.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual qint64 size() const = 0;
+    virtual qint64 position() const = 0;
+    // Up to `maxBytes` from the current position into `into`, fewer only at the end.
+    virtual Result<qint64> read(char* into, qint64 maxBytes) = 0;
+    virtual Status seek(qint64 position) = 0;
+    // The first position at or after `from` that may hold data (see InputFile::dataFrom).
+    virtual qint64 dataFrom(qint64 from) const { return from; }
+    // When the file was last written; invalid where the source cannot tell.
+    virtual QDateTime modified() const { return {}; }
+};
 
 // A regular file opened for reading. Its size is known from the open file before any byte is
 // read, so a caller decides how much it needs first and never reads more.
 class InputFile {
 public:
+    explicit InputFile(std::unique_ptr<ByteSource> source);
     InputFile(InputFile&&) noexcept;
     InputFile& operator=(InputFile&&) noexcept;
     ~InputFile();
@@ -31,14 +46,12 @@ public:
     // when only a hole follows.
     qint64 dataFrom(qint64 from) const;
 
-private:
-    friend Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
-                                          bool knownRegular);
-    InputFile(std::unique_ptr<QFile> file, qint64 size, QString windowsPath);
+    // When the file was last written, as the open file says (invalid where it cannot tell).
+    QDateTime modified() const { return source_->modified(); }
 
-    std::unique_ptr<QFile> file_;
+private:
+    std::unique_ptr<ByteSource> source_;
     qint64 size_ = 0;
-    QString windowsPath_; // for messages
 };
 
 // Opens a regular file for reading. FIFOs, devices and folders are refused, never opened.
@@ -50,15 +63,6 @@ Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPa
                                bool knownRegular = false);
 
 namespace detail {
-// What stat says of `hostPath` when it names nothing usable: not found (which kind), access
-// denied, ...; nothing when it exists. `isFolder`/`isFile` tell what it is.
-struct HostStat {
-    std::optional<ErrorKind> error;
-    bool isFile = false;
-    bool isFolder = false;
-};
-HostStat statHost(const QString& hostPath);
-
 // The next data position of an open descriptor (see InputFile::dataFrom); one file per platform.
 qint64 nextData(int fd, qint64 from, qint64 size);
 

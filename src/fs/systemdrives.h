@@ -1,7 +1,5 @@
 #pragma once
 
-#include "fs/fserror.h"
-
 #include <QChar>
 #include <QString>
 #include <optional>
@@ -25,10 +23,5 @@ std::optional<QString> onDiskName(const QString& hostFolder, const QString& comp
 // it exists only in that spelling; on Windows the one the file system keeps, whatever the
 // letter case `name` was written in.
 QString storedName(const QString& hostFolder, const QString& name);
-
-// The kind of the last failure as the system itself reports it beyond errno: the thread's
-// last error on Windows (Qt's file engine calls the system directly there, which leaves errno
-// alone); Other on Linux, where errno says it all.
-ErrorKind lastSystemFailureKind();
 
 } // namespace huddlex::fs::detail

@@ -1,10 +1,13 @@
 // Linux: the game's drives are the Wine prefix's, and names are matched ignoring letter case
 // because the host file system does not.
 #include "fs/drivemap.h"
+#include "fs/failure.h"
+#include "fs/namecase.h"
 #include "fs/systemdrives.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace huddlex::fs {
 
@@ -50,28 +53,21 @@ QString unknownDriveRoot(QChar lower) {
 }
 
 std::optional<QString> onDiskName(const QString& hostFolder, const QString& component) {
-    // An exact match wins without listing the folder, else the first match in code-unit
-    // order (as fs::Folder picks it, whatever the locale).
+    // An exact match wins without listing the folder.
     if (QFileInfo::exists(hostFolder + QLatin1Char('/') + component))
         return component;
-    const QStringList names =
-        QDir(hostFolder)
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDir::Unsorted);
-    std::optional<QString> first;
-    for (const QString& name : names) {
-        if (name.compare(component, Qt::CaseInsensitive) == 0 && (!first || name < *first))
-            first = name;
-    }
-    return first;
+    return pickIgnoringCase(component, QDir(hostFolder)
+                                           .entryList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot,
+                                                      QDir::Unsorted));
 }
 
 QString storedName(const QString&, const QString& name) {
     return name;
 }
 
-ErrorKind lastSystemFailureKind() {
-    return ErrorKind::Other;
+ErrorKind platformFailureKind(int err) {
+    return err == EDQUOT ? ErrorKind::DiskFull : ErrorKind::Other; // over quota: full for us
 }
 
 } // namespace detail

@@ -1,6 +1,7 @@
 // Windows: the drives are the system's own and the system ignores letter case itself, so
 // paths are used as they are written.
 #include "fs/drivemap.h"
+#include "fs/failure.h"
 #include "fs/systemdrives.h"
 
 #include <QDir>
@@ -52,7 +53,8 @@ QString storedName(const QString& hostFolder, const QString& name) {
     return QString::fromWCharArray(found.cFileName);
 }
 
-ErrorKind lastSystemFailureKind() {
+// Qt's file engine calls the system directly here, which leaves errno alone.
+ErrorKind platformFailureKind(int) {
     switch (GetLastError()) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:

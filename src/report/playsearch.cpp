@@ -1,5 +1,7 @@
 #include "report/playsearch.h"
 
+#include "fs/pairedreader.h"
+
 #include <QHash>
 #include <algorithm>
 #include <optional>
@@ -9,41 +11,11 @@ namespace huddlex {
 namespace {
 
 constexpr qint64 kHeld = PlaySearch::kHeldBytes;
-constexpr qint64 kChunkBytes = 256 * 1024;
 // Plays at least this long are found for a prefix test by their first bytes.
 constexpr qint64 kHeadBytes = 256;
 
 qint64 lengthGap(qint64 a, qint64 b) {
     return a > b ? a - b : b - a;
-}
-
-// Visits bytes [from, to) of both files side by side, a chunk at a time; where both hold a hole
-// they are equal zeros and skipped unread. Stops early when `visit` returns false. False when a
-// read fails or comes short.
-bool forEachChunk(fs::InputFile& a, fs::InputFile& b, qint64 from, qint64 to,
-                  const std::function<bool(qint64, QByteArrayView, QByteArrayView)>& visit) {
-    QByteArray bufferA(kChunkBytes, Qt::Uninitialized);
-    QByteArray bufferB(kChunkBytes, Qt::Uninitialized);
-    for (qint64 at = from; at < to;) {
-        const qint64 data = std::min({a.dataFrom(at), b.dataFrom(at), to});
-        if (data > at) {
-            at = data;
-            continue;
-        }
-        const qint64 length = std::min(kChunkBytes, to - at);
-        for (auto [file, buffer] : {std::pair{&a, &bufferA}, std::pair{&b, &bufferB}}) {
-            if (!file->seek(at))
-                return false;
-            const fs::Result<qint64> got = file->read(buffer->data(), length);
-            if (!got || *got != length)
-                return false;
-        }
-        if (!visit(at, QByteArrayView(bufferA).first(length),
-                   QByteArrayView(bufferB).first(length)))
-            return true;
-        at += length;
-    }
-    return true;
 }
 
 class Search {
@@ -213,12 +185,12 @@ private:
             play.unreadable = true;
             return false;
         }
-        return forEachChunk(opened.value(), in, kHeld, to,
-                            [&](qint64 at, QByteArrayView a, QByteArrayView b) {
-                                counts_.playBytesRead += a.size();
-                                counts_.bytesRead += b.size();
-                                return visit(at, a, b);
-                            });
+        return !reader_.forEach(opened.value(), in, kHeld, to,
+                                [&](qint64 at, QByteArrayView a, QByteArrayView b) {
+                                    counts_.playBytesRead += a.size();
+                                    counts_.bytesRead += b.size();
+                                    return visit(at, a, b);
+                                });
     }
 
     // Whether the file begins with the whole play.
@@ -284,6 +256,7 @@ private:
     std::vector<size_t> short_;                     // plays shorter than kHeadBytes
     QHash<QByteArray, std::vector<size_t>> byHead_; // the others by their first bytes
     SearchCounts counts_;
+    fs::PairedReader reader_;
 };
 
 } // namespace

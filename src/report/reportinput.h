@@ -4,6 +4,7 @@
 #include "settings/gamepaths.h"
 #include "validate/planreader.h"
 #include "validate/playpathlist.h"
+#include "validate/validationrun.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,18 @@ struct ReportInput {
     std::optional<PlayPathList> gPlayFiles; // the candidates the run compared with
     QStringList gPlayResults;               // the run's outcomes, one per capture number
     CapturedPlays captures;                 // the listing the run numbered the plays by
+    // What the run compared, as it was then, and the candidate files it could not read.
+    QHash<qint64, fs::FileStamp> captureStamps;
+    QHash<QString, fs::FileStamp> candidateStamps;
+    QList<CandidateFiles::Unreadable> unreadable;
 };
+
+// The input of a run from what it identified.
+inline void takeIdentification(ReportInput& input, Identification run) {
+    input.gPlayResults = std::move(run.outcomes);
+    input.captureStamps = std::move(run.captures);
+    input.candidateStamps = std::move(run.candidates);
+    input.unreadable = std::move(run.unreadable);
+}
 
 } // namespace huddlex

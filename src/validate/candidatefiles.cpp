@@ -87,6 +87,21 @@ CandidateFiles::CandidateFiles(const QString& gameFolder, qint64 prefixBytes)
     }
 }
 
+CandidateFiles::CandidateFiles(fs::Folder root, qint64 prefixBytes)
+    : prefixBytes_(prefixBytes), gameFolderLength_(root.path().size()), usable_(true) {
+    addNode(std::move(root));
+}
+
+void CandidateFiles::markUnreadable(int id, const fs::Error& error) {
+    const File& f = file(id);
+    const QString path = nodes_[static_cast<size_t>(f.node)].folder.childPath(f.name);
+    for (const Unreadable& known : std::as_const(unreadable_)) {
+        if (known.path == path)
+            return;
+    }
+    unreadable_.append({path, error});
+}
+
 fs::Result<fs::InputFile> CandidateFiles::open(int id) const {
     const File& f = file(id);
     return nodes_[static_cast<size_t>(f.node)].folder.openFile(f.name);
@@ -203,21 +218,36 @@ int CandidateFiles::readFile(int node, const QString& onDiskName) {
         files_.push_back({node, onDiskName, -1, {}});
         return static_cast<int>(files_.size()) - 1;
     }
-    fs::Result<fs::InputFile> opened =
-        nodes_[static_cast<size_t>(node)].folder.openFile(onDiskName);
+    const fs::Folder& folder = nodes_[static_cast<size_t>(node)].folder;
+    fs::Result<fs::InputFile> opened = folder.openFile(onDiskName);
     if (!opened) {
+        noteUnreadable(folder.childPath(onDiskName), opened.error());
         return -1;
     }
     fs::InputFile in = std::move(opened).value();
     fs::Result<QByteArray> prefix = in.read(std::min(in.size(), prefixBytes_));
     if (!prefix) {
+        noteUnreadable(folder.childPath(onDiskName), prefix.error());
         return -1;
     }
     // A file that shrank since its size was taken is as long as what could be read.
     const qint64 size =
         prefix->size() < std::min(in.size(), prefixBytes_) ? prefix->size() : in.size();
-    files_.push_back({node, onDiskName, size, std::move(prefix).value()});
+    files_.push_back({node, onDiskName, size, std::move(prefix).value(), in.modified()});
     return static_cast<int>(files_.size()) - 1;
+}
+
+void CandidateFiles::noteUnreadable(const QString& path, const fs::Error& error) {
+    // Missing, or not a file at all (a folder, a FIFO): it names nothing. Anything else is a
+    // play file this computer failed to read.
+    switch (error.kind) {
+    case fs::ErrorKind::FileNotFound:
+    case fs::ErrorKind::PathNotFound:
+    case fs::ErrorKind::NotRegularFile:
+        return;
+    default:
+        unreadable_.append({path, error});
+    }
 }
 
 int CandidateFiles::resolve(QByteArrayView entry) {

@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -23,8 +25,21 @@ public:
     // size unknown (-1). A name the folder lists as anything but a regular file names nothing.
     static constexpr qint64 kNamesOnly = -1;
 
-    // Keeps at most `prefixBytes` of each file.
+    // Keeps at most `prefixBytes` of each file. Entries are game folder + entry.
     CandidateFiles(const QString& gameFolder, qint64 prefixBytes);
+    // The same where entries start in `root` itself (a folder of another backend, or a game
+    // folder already resolved whose path ends in a backslash).
+    CandidateFiles(fs::Folder root, qint64 prefixBytes);
+
+    // A file an entry names that is there but could not be opened or read (access denied, an
+    // input/output error): it matches nothing, and a run must say so.
+    struct Unreadable {
+        QString path; // the folder's path and the name on disk
+        fs::Error error;
+    };
+    const QList<Unreadable>& unreadable() const { return unreadable_; }
+    // Records a failure to read file `id` past its prefix; the caller then takes it as no match.
+    void markUnreadable(int id, const fs::Error& error);
 
     // The id of the readable regular file that `entry` names, the same for every entry naming
     // that file; -1 when it names nothing readable (missing, a folder, a FIFO, an invalid or
@@ -35,6 +50,8 @@ public:
     int fileCount() const { return static_cast<int>(files_.size()); }
     // Size when first read, and the first min(size, prefixBytes) bytes.
     qint64 size(int id) const { return file(id).size; }
+    // When the file was last written, as it was when first read (invalid where unknown).
+    const QDateTime& modified(int id) const { return file(id).modified; }
     const QByteArray& prefix(int id) const { return file(id).prefix; }
     // Opens file `id` again, for the bytes past its prefix.
     fs::Result<fs::InputFile> open(int id) const;
@@ -70,6 +87,7 @@ private:
         QString name; // on disk
         qint64 size = 0;
         QByteArray prefix;
+        QDateTime modified;
     };
 
     int subfolder(int node, QByteArrayView name);
@@ -77,6 +95,7 @@ private:
     int addNode(fs::Folder folder);
     int fileIn(int node, QByteArrayView name);
     int readFile(int node, const QString& onDiskName);
+    void noteUnreadable(const QString& path, const fs::Error& error);
     QString hostName(int node, QByteArrayView name) const;
     const File& file(int id) const { return files_[static_cast<size_t>(id)]; }
 
@@ -84,6 +103,7 @@ private:
     std::vector<Node> nodes_;
     QHash<QString, int> nodeByPath_; // Windows path as the folders compose it -> node
     std::vector<File> files_;
+    QList<Unreadable> unreadable_;
     QString leadingPart_; // text of the game folder after its last backslash, usually empty
     qsizetype gameFolderLength_ = 0;
     bool usable_ = false;

@@ -8,74 +8,7 @@
 
 namespace huddlex {
 
-// A captured play's bytes by position, from memory or from its file.
-class PlayIdentifier::Source {
-public:
-    virtual ~Source() = default;
-    virtual qint64 size() const = 0;
-    // Bytes [position, position + length); false when they cannot all be read.
-    virtual bool readAt(qint64 position, char* into, qint64 length) = 0;
-    // The first position at or after `position` that may hold data (InputFile::dataFrom).
-    virtual qint64 dataFrom(qint64 position) const = 0;
-};
-
 namespace {
-
-constexpr qint64 kChunkBytes = 256 * 1024;
-
-class MemorySource final : public PlayIdentifier::Source {
-public:
-    explicit MemorySource(QByteArrayView bytes) : bytes_(bytes) {}
-    qint64 size() const override { return bytes_.size(); }
-    bool readAt(qint64 position, char* into, qint64 length) override {
-        std::memcpy(into, bytes_.data() + position, static_cast<size_t>(length));
-        return true;
-    }
-    qint64 dataFrom(qint64 position) const override { return position; }
-
-private:
-    QByteArrayView bytes_;
-};
-
-class FileSource final : public PlayIdentifier::Source {
-public:
-    explicit FileSource(fs::InputFile& file) : file_(file) {}
-    qint64 size() const override { return file_.size(); }
-    bool readAt(qint64 position, char* into, qint64 length) override {
-        if (!file_.seek(position)) {
-            return false;
-        }
-        const fs::Result<qint64> got = file_.read(into, length);
-        return got && *got == length;
-    }
-    qint64 dataFrom(qint64 position) const override { return file_.dataFrom(position); }
-
-private:
-    fs::InputFile& file_;
-};
-
-// Whether bytes [from, to) of both sources are equal, a chunk at a time. Where both hold a
-// hole, both read as zeros and the range is skipped unread.
-bool sameBytes(PlayIdentifier::Source& a, PlayIdentifier::Source& b, qint64 from, qint64 to) {
-    QByteArray bufferA(kChunkBytes, Qt::Uninitialized);
-    QByteArray bufferB(kChunkBytes, Qt::Uninitialized);
-    qint64 position = from;
-    while (position < to) {
-        const qint64 bothHoles = std::min({a.dataFrom(position), b.dataFrom(position), to});
-        if (bothHoles > position) {
-            position = bothHoles;
-            continue;
-        }
-        const qint64 length = std::min(kChunkBytes, to - position);
-        if (!a.readAt(position, bufferA.data(), length) ||
-            !b.readAt(position, bufferB.data(), length) ||
-            std::memcmp(bufferA.constData(), bufferB.constData(), static_cast<size_t>(length))) {
-            return false;
-        }
-        position += length;
-    }
-    return true;
-}
 
 // Byte order with unsigned bytes; a proper prefix sorts first.
 int compareBytes(QByteArrayView a, QByteArrayView b) {
@@ -91,10 +24,15 @@ int compareBytes(QByteArrayView a, QByteArrayView b) {
 } // namespace
 
 PlayIdentifier::PlayIdentifier(const GamePaths& paths, const std::optional<PlayPathList>& playFiles)
-    : paths_(paths), playFiles_(playFiles) {}
+    : gameFolder_(paths.gameFolder()), captureFolder_(paths.captureFolder()),
+      playFiles_(playFiles) {}
+
+PlayIdentifier::PlayIdentifier(fs::Folder root, const std::optional<PlayPathList>& playFiles)
+    : root_(std::move(root)), playFiles_(playFiles) {}
 
 QString PlayIdentifier::IdentifyPlay(qint64 captureNumber) {
-    return identifyFile(paths_.captureFile(CapturedPlays::canonicalName(captureNumber)));
+    return identifyFile(captureFolder_ + QLatin1Char('\\') +
+                        CapturedPlays::canonicalName(captureNumber));
 }
 
 QString PlayIdentifier::identifyFile(const QString& windowsPath) {
@@ -102,21 +40,23 @@ QString PlayIdentifier::identifyFile(const QString& windowsPath) {
     if (!play) {
         return UnknownPlay;
     }
-    fs::InputFile file = std::move(play).value();
-    return identify(file);
+    return identify(play.value());
+}
+
+QList<CandidateFiles::Unreadable> PlayIdentifier::unreadableCandidates() const {
+    return files_ ? files_->unreadable() : QList<CandidateFiles::Unreadable>();
+}
+
+QHash<QString, fs::FileStamp> PlayIdentifier::candidateStamps() const {
+    QHash<QString, fs::FileStamp> stamps;
+    for (int id = 0; files_ && id < files_->fileCount(); ++id) {
+        stamps.insert(files_->folderOf(id).childPath(files_->nameOf(id)),
+                      {files_->size(id), files_->modified(id)});
+    }
+    return stamps;
 }
 
 QString PlayIdentifier::identify(fs::InputFile& play) {
-    FileSource source(play);
-    return identifySource(source);
-}
-
-QString PlayIdentifier::identifyBytes(QByteArrayView play) {
-    MemorySource source(play);
-    return identifySource(source);
-}
-
-QString PlayIdentifier::identifySource(Source& play) {
     const qint64 n = play.size();
     // An empty play would be a prefix of every candidate: it identifies nothing.
     if (n == 0 || !playFiles_ || playFiles_->isEmpty()) {
@@ -128,11 +68,12 @@ QString PlayIdentifier::identifySource(Source& play) {
     if (n > longest_) {
         return UnknownPlay; // no candidate is long enough: nothing to read
     }
-    QByteArray head(std::min(n, kPrefixBytes), Qt::Uninitialized);
-    if (!play.readAt(0, head.data(), head.size())) {
+    fs::Result<QByteArray> head =
+        play.seek(0) ? play.read(std::min(n, kPrefixBytes)) : fs::Result<QByteArray>(fs::Error{});
+    if (!head || head->size() != std::min(n, kPrefixBytes)) {
         return UnknownPlay;
     }
-    const auto [from, count] = runStartingWith(head);
+    const auto [from, count] = runStartingWith(*head);
     if (count == 0) {
         return UnknownPlay;
     }
@@ -142,7 +83,11 @@ QString PlayIdentifier::identifySource(Source& play) {
 }
 
 void PlayIdentifier::buildIndex() {
-    files_.emplace(paths_.gameFolder(), kPrefixBytes);
+    if (root_) {
+        files_.emplace(*root_, kPrefixBytes);
+    } else {
+        files_.emplace(gameFolder_, kPrefixBytes);
+    }
     std::vector<qsizetype> firstRank;
     playFiles_->forEach([&](qsizetype index, QByteArrayView path) {
         const int file = files_->resolve(path);
@@ -203,7 +148,7 @@ qsizetype PlayIdentifier::earliestIn(size_t from, size_t count) const {
     return std::min(level[from], level[from + count - (size_t{1} << levelIndex)]);
 }
 
-qsizetype PlayIdentifier::earliestLongMatch(Source& play, size_t from, size_t count) {
+qsizetype PlayIdentifier::earliestLongMatch(fs::InputFile& play, size_t from, size_t count) {
     // The run shares the play's first kPrefixBytes; those long enough are read on, in
     // gPlayFiles order, until one holds the rest of the play too.
     std::vector<Candidate> longEnough;
@@ -217,12 +162,19 @@ qsizetype PlayIdentifier::earliestLongMatch(Source& play, size_t from, size_t co
     for (const Candidate& candidate : longEnough) {
         fs::Result<fs::InputFile> opened = files_->open(candidate.file);
         if (!opened) {
+            files_->markUnreadable(candidate.file, opened.error());
             continue;
         }
-        fs::InputFile file = std::move(opened).value();
-        FileSource source(file);
-        if (sameBytes(play, source, kPrefixBytes, play.size())) {
+        std::optional<fs::PairedReader::Failure> failure;
+        const fs::Result<bool> same =
+            reader_.same(play, opened.value(), kPrefixBytes, play.size(), &failure);
+        if (same && *same) {
             return candidate.rank;
+        }
+        if (!same && failure && !failure->first) {
+            files_->markUnreadable(candidate.file, failure->error);
+        } else if (!same) {
+            return -1; // the captured play itself cannot be read on: it matches nothing
         }
     }
     return -1;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "fs/filesystem.h"
 #include "fs/inputfile.h"
+#include "fs/pairedreader.h"
 #include "settings/gamepaths.h"
 #include "validate/candidatefiles.h"
 #include "validate/playpathlist.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -27,11 +30,15 @@ class PlayIdentifier {
 public:
     static constexpr qint64 kPrefixBytes = 64 * 1024;
 
-    // Keeps references: both must outlive the identifier and stay unchanged while it is used.
+    // Entries name files below the game folder of `paths`. Keeps a reference to `playFiles`,
+    // which must outlive the identifier and stay unchanged while it is used.
     PlayIdentifier(const GamePaths& paths, const std::optional<PlayPathList>& playFiles);
+    // Entries name files below `root` (a league's pool, a game folder already resolved).
+    PlayIdentifier(fs::Folder root, const std::optional<PlayPathList>& playFiles);
 
-    // The outcome for "Xferbox\FBplay<captureNumber>.ply": the matching entry of gPlayFiles or
-    // UnknownPlay. A play that is missing, unreadable or empty is unknown.
+    // The outcome for "Xferbox\FBplay<captureNumber>.ply" of the game folder of `paths`: the
+    // matching entry of gPlayFiles or UnknownPlay. A play that is missing, unreadable or empty
+    // is unknown.
     QString IdentifyPlay(qint64 captureNumber);
 
     // The same for the captured play at `windowsPath`.
@@ -40,25 +47,28 @@ public:
     // The same for a captured play already open.
     QString identify(fs::InputFile& play);
 
-    // The same rule for a play already in memory.
-    QString identifyBytes(QByteArrayView play);
+    // Candidate files that are there but could not be read: they matched nothing, so a play
+    // they might have named was counted unknown.
+    QList<CandidateFiles::Unreadable> unreadableCandidates() const;
+    // The candidate files read, by Windows path, as they were when read.
+    QHash<QString, fs::FileStamp> candidateStamps() const;
 
     // Distinct candidate files found so far (for the benchmark and tests).
     int candidateFilesRead() const { return files_ ? files_->fileCount() : 0; }
 
-    class Source; // bytes of a captured play, from memory or from its file
-
 private:
-    QString identifySource(Source& play);
     void buildIndex();
     std::pair<size_t, size_t> runStartingWith(QByteArrayView head) const;
     qsizetype earliestIn(size_t from, size_t count) const;
-    qsizetype earliestLongMatch(Source& play, size_t from, size_t count);
+    qsizetype earliestLongMatch(fs::InputFile& play, size_t from, size_t count);
 
-    const GamePaths& paths_;
+    QString gameFolder_;             // where entries start, when no root was given
+    std::optional<fs::Folder> root_; // or the folder itself
+    QString captureFolder_;          // for IdentifyPlay
     const std::optional<PlayPathList>& playFiles_;
     std::optional<CandidateFiles> files_;
     qint64 longest_ = 0; // size of the longest candidate
+    fs::PairedReader reader_;
 
     struct Candidate {
         int file = -1;

@@ -2,9 +2,12 @@
 
 #include "capture/capturedplays.h"
 #include "common/userinterfaces.h"
+#include "fs/filesystem.h"
 #include "settings/gamepaths.h"
+#include "validate/candidatefiles.h"
 #include "validate/fbplan.h"
 
+#include <QHash>
 #include <QStringList>
 #include <functional>
 
@@ -18,10 +21,26 @@ int ProgressStep(qint64 n);
 double UpDateProg(double value, int amount);
 void UpDateProg(ProgressSink& bar, int amount);
 
+// What identifying the captured plays found, beside the outcomes: the files it compared as
+// they were then (so a report made later can tell what changed), and the candidate files it
+// could not read.
+struct Identification {
+    QStringList outcomes; // one per capture number: a plan entry or UnknownPlay
+    QList<CandidateFiles::Unreadable> unreadable;
+    QHash<qint64, fs::FileStamp> captures;    // by capture number, for the plays it read
+    QHash<QString, fs::FileStamp> candidates; // by Windows path, for the files it read
+};
+
 // Outcomes for capture numbers 0 to plays.count() - 1, in order; a number without a file is
-// UnknownPlay. `afterEach` runs after every number.
-QStringList IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
-                          const std::function<void()>& afterEach = {});
+// UnknownPlay. `afterEach` runs after every number. Entries name files below `root` when
+// given, else below the game folder of `paths`.
+Identification IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
+                             const std::function<void()>& afterEach = {},
+                             const std::optional<fs::Folder>& root = std::nullopt);
+
+// The lines a run adds after its count when candidate files could not be read; empty when
+// every one was read.
+QString UnreadableCandidatesText(const QList<CandidateFiles::Unreadable>& unreadable);
 
 // "FBPlay" + number + ".ply", as lstUnknown lists an unknown play.
 QString UnknownEntry(qint64 captureNumber);
@@ -36,8 +55,8 @@ struct ValidationView {
 
 // Identifies captured plays 0 to plays.count() - 1 into gPlayResults, shows this run's unknown
 // plays in lstUnknown (emptied first), its count in panel 2, fills the bar and reports the
-// number. Returns the number of unknown plays.
-qint64 ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
-                     ValidationView view);
+// number, with the candidate files that could not be read.
+Identification ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
+                             ValidationView view);
 
 } // namespace huddlex

@@ -62,7 +62,7 @@ struct ReportRig {
         PlanFields read;
         ReadGamePlans(paths, store, plan, notifier, &read);
         const CapturedPlays captures = CapturedPlays::list(paths);
-        const QStringList outcomes = IdentifyPlays(plan, paths, captures);
+        const QStringList outcomes = IdentifyPlays(plan, paths, captures).outcomes;
         ValidationReport report =
             BuildReport({paths.gameFolder(), paths, read, plan.gPlayFiles, outcomes, captures});
         fs::faults::clearHook();

@@ -142,6 +142,43 @@ private slots:
         PlayIdentifier identifier(rig.paths, rig.playFiles);
         QCOMPARE(identifier.IdentifyPlay(0), QString("VPNFL\\REAL.ply"));
         QCOMPARE(identifier.IdentifyPlay(1), UnknownPlay);
+        QVERIFY(identifier.unreadableCandidates().isEmpty()); // they name no play file
+    }
+
+    // A play file that is there but cannot be read matches nothing, and is named, whether its
+    // first bytes fail or the bytes a long play is compared with further on.
+    void unreadableCandidatesAreNamed_data() {
+        QTest::addColumn<int>("failingRead"); // of B.ply: 1 its prefix, 2 the read past it
+        QTest::addColumn<qint64>("playLength");
+        QTest::addColumn<QString>("expected");
+        const qint64 cap = PlayIdentifier::kPrefixBytes;
+        QTest::newRow("prefix, short play") << 1 << qint64(10) << UnknownPlay;
+        QTest::newRow("prefix, long play") << 1 << 2 * cap << UnknownPlay;
+        QTest::newRow("past the prefix") << 2 << 2 * cap << UnknownPlay;
+        QTest::newRow("readable earlier candidate still wins") << 1 << qint64(3) << "VPNFL\\A.ply";
+    }
+    void unreadableCandidatesAreNamed() {
+        QFETCH(int, failingRead);
+        QFETCH(qint64, playLength);
+        QFETCH(QString, expected);
+        const QByteArray b = bytes(int(3 * PlayIdentifier::kPrefixBytes), 'b');
+        Rig rig;
+        rig.writeFiles({{"VPNFL/A.ply", "bcd"}, {"VPNFL/B.ply", b}});
+        rig.setCandidates({"VPNFL\\A.ply", "VPNFL\\B.ply"});
+        rig.capture(0, b.left(int(playLength)));
+        int readsOfB = 0;
+        fs::faults::setHook([&](fs::faults::Op op,
+                                const QString& host) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Read && host.endsWith("/B.ply") && ++readsOfB == failingRead)
+                return fs::Error{fs::ErrorKind::AccessDenied, "denied"};
+            return std::nullopt;
+        });
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QCOMPARE(identifier.IdentifyPlay(0), expected);
+        const auto unreadable = identifier.unreadableCandidates();
+        QCOMPARE(unreadable.size(), 1);
+        QVERIFY(unreadable.first().path.endsWith("VPNFL\\B.ply"));
+        QVERIFY(unreadable.first().error.message.contains("access denied"));
     }
 
     // Each distinct candidate file is read once per identifier however often and in whatever
@@ -314,7 +351,6 @@ private slots:
         rig.capture(0, play);
         PlayIdentifier identifier(rig.paths, rig.playFiles);
         QCOMPARE(identifier.IdentifyPlay(0), expected);
-        QCOMPARE(identifier.identifyBytes(play), expected);
     }
 
     // Sparse plays and candidates far larger than memory: holes read as zeros, so only the
@@ -367,14 +403,18 @@ private slots:
         }
         rig.writeFiles(files);
         rig.setCandidates(entries);
-        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        QList<QByteArray> plays;
         for (int round = 0; round < 400; ++round) {
             QByteArray play;
             const int length = random.bounded(0, 7);
             for (int k = 0; k < length; ++k)
                 play += k == 0 && random.bounded(8) ? 'H' : char('a' + random.bounded(3));
-            QCOMPARE(identifier.identifyBytes(play), bruteForce(entries, contents, play));
+            rig.capture(round, play);
+            plays << play;
         }
+        PlayIdentifier identifier(rig.paths, rig.playFiles);
+        for (int round = 0; round < 400; ++round)
+            QCOMPARE(identifier.IdentifyPlay(round), bruteForce(entries, contents, plays[round]));
     }
 
     // An empty start marker on a megabyte of plan text: about a million overlapping paths,
