@@ -45,15 +45,13 @@ CapturedPlays CapturedPlays::fromNames(const QStringList& onDiskNames) {
 }
 
 CapturedPlays CapturedPlays::list(const GamePaths& paths) {
-    fs::Result<fs::Folder> folder = fs::Folder::open(paths.captureFolder());
-    if (!folder) {
+    return list(fs::Folder::open(paths.captureFolder()));
+}
+
+CapturedPlays CapturedPlays::list(const fs::Result<fs::Folder>& folder) {
+    if (!folder || folder->listError()) {
         CapturedPlays none;
-        none.listError_ = folder.error();
-        return none;
-    }
-    if (folder->listError()) {
-        CapturedPlays none;
-        none.listError_ = folder->listError();
+        none.listError_ = folder ? *folder->listError() : folder.error();
         return none;
     }
     QStringList files;
@@ -62,7 +60,7 @@ CapturedPlays CapturedPlays::list(const GamePaths& paths) {
             files << entry.name;
     }
     CapturedPlays plays = fromNames(files);
-    plays.folder_ = std::move(folder).value();
+    plays.folder_ = *folder;
     return plays;
 }
 

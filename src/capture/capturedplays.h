@@ -23,6 +23,8 @@ public:
     // Lists the capture folder of `paths` once; a missing or unreadable folder lists nothing,
     // and listError() says why.
     static CapturedPlays list(const GamePaths& paths);
+    // The same for a capture folder already opened (or why it could not be).
+    static CapturedPlays list(const fs::Result<fs::Folder>& folder);
     // The same from on-disk names, for callers that already listed the folder.
     static CapturedPlays fromNames(const QStringList& onDiskNames);
 

@@ -21,6 +21,10 @@ struct ReportInput {
     std::optional<PlayPathList> gPlayFiles; // the candidates the run compared with
     QStringList gPlayResults;               // the run's outcomes, one per capture number
     CapturedPlays captures;                 // the listing the run numbered the plays by
+    // Where plan entries start and where the captured plays lie, when they are not the game
+    // folder of `paths` and its capture folder (a league's pool, a game read from an archive).
+    std::optional<fs::Folder> entryRoot;
+    std::optional<fs::Folder> captureFolder;
     // What the run compared, as it was then, and the candidate files it could not read.
     QHash<qint64, fs::FileStamp> captureStamps;
     QHash<QString, fs::FileStamp> candidateStamps;

@@ -138,7 +138,10 @@ constexpr qint64 kFirstReadBytes = 8 * 1024;
 class Captures {
 public:
     explicit Captures(const ReportInput& input) : input_(input) {
-        if (fs::Result<fs::Folder> folder = fs::Folder::open(input.paths.captureFolder()))
+        fs::Result<fs::Folder> folder = input.captureFolder
+                                            ? input.captureFolder->reopened()
+                                            : fs::Folder::open(input.paths.captureFolder());
+        if (folder)
             folder_ = std::move(folder).value();
     }
     const std::optional<fs::Folder>& folder() const { return folder_; }
@@ -184,7 +187,9 @@ ValidationReport BuildReport(const ReportInput& input) {
     ValidationReport report;
     report.gameFolder = input.gameFolder;
     // Names only: a file is opened when the search comes to it, and read as far as it needs.
-    CandidateFiles files(input.paths.gameFolder(), CandidateFiles::kNamesOnly);
+    CandidateFiles files =
+        input.entryRoot ? CandidateFiles(*input.entryRoot, CandidateFiles::kNamesOnly)
+                        : CandidateFiles(input.paths.gameFolder(), CandidateFiles::kNamesOnly);
     const std::array<PlayPathList, kSlotCount> own = ownEntries(input);
     for (size_t s = 0; s < kSlotCount; ++s) {
         report.plans.append({QLatin1String(kSlots[s].name), QLatin1String(kSlots[s].file),

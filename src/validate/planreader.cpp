@@ -50,11 +50,16 @@ QString loadFailure(const QString& reason) {
 
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
                        Notifier& notifier, PlanFields* fields) {
+    paths.readFrom(store);
+    return ReadPlanFiles(fs::Folder::open(paths.captureFolder()), paths.gFBPlayFolder.toLatin1(),
+                         plan, notifier, fields);
+}
+
+PlanLoad ReadPlanFiles(const fs::Result<fs::Folder>& captureFolder, QByteArrayView startMarker,
+                       FBPlan& plan, Notifier& notifier, PlanFields* fields) {
     if (fields)
         *fields = {};
-    paths.readFrom(store);
-    const QByteArray startMarker = paths.gFBPlayFolder.toLatin1();
-    const QByteArray endMarker = QByteArrayLiteral(".ply");
+    const QByteArrayView endMarker = ".ply";
     const PlanFile plans[] = {
         {QStringLiteral("XOff1.pln"), &FBPlan::SetOff1Plays},
         {QStringLiteral("XDef1.pln"), &FBPlan::SetDef1Plays},
@@ -65,8 +70,18 @@ PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& pla
     QByteArray planText;
     for (size_t slot = 0; slot < std::size(plans); ++slot) {
         const PlanFile& planFile = plans[slot];
-        const QString path = paths.captureFile(planFile.name);
-        fs::Result<fs::InputFile> file = fs::openFile(path);
+        const std::optional<QString> onDisk =
+            captureFolder ? captureFolder->lookup(planFile.name) : std::nullopt;
+        const QString path =
+            captureFolder ? captureFolder->childPath(onDisk.value_or(planFile.name)) : QString();
+        fs::Result<fs::InputFile> file =
+            !captureFolder ? fs::Result<fs::InputFile>(captureFolder.error())
+            : onDisk       ? captureFolder->openFile(*onDisk)
+                           : fs::Result<fs::InputFile>(fs::Error{fs::ErrorKind::FileNotFound, {}});
+        // A folder that cannot be listed cannot say that a plan is missing: its error is the
+        // reason, not the opponent.
+        if (!file && isMissing(file.kind()) && captureFolder && captureFolder->listError())
+            file = *captureFolder->listError();
         if (!file) {
             if (isMissing(file.kind())) {
                 notifier.showMessage(MissingGamePlan);

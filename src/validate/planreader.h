@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/userinterfaces.h"
+#include "fs/folder.h"
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 #include "validate/fbplan.h"
@@ -48,5 +49,10 @@ struct PlanFields {
 // fields lie in the plan text.
 PlanLoad ReadGamePlans(GamePaths& paths, const SettingsStore& store, FBPlan& plan,
                        Notifier& notifier, PlanFields* fields = nullptr);
+
+// The load itself, from the captured plans of `captureFolder` (each name found by the case
+// rules), with `startMarker` as the main play folder's name.
+PlanLoad ReadPlanFiles(const fs::Result<fs::Folder>& captureFolder, QByteArrayView startMarker,
+                       FBPlan& plan, Notifier& notifier, PlanFields* fields = nullptr);
 
 } // namespace huddlex
