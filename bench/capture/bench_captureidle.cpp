@@ -50,7 +50,9 @@ int main(int argc, char** argv) {
     QtTimerFactory timers;
     NullStatus status;
     NullList file1;
-    CaptureEngine engine({paths, store, timers, status, file1});
+    GameFolders folders(paths, timers);
+    folders.check();
+    CaptureEngine engine({folders, store, timers, status, file1});
 
     const double baseline = cpuOverEventLoop(seconds);
     engine.StartCapture();

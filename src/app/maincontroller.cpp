@@ -3,8 +3,8 @@
 #include "app/reportcommand.h"
 #include "app/validationcommands.h"
 #include "capture/capturedplays.h"
-#include "capture/capturefolder.h"
-#include "capture/gamefolderwatch.h"
+#include "capture/gamefolders.h"
+#include "fs/folderops.h"
 #include "help/contextids.h"
 #include "settings/wineprefixsetting.h"
 #include "ui/dialogs.h"
@@ -21,10 +21,6 @@ namespace huddlex {
 using ui::MenuArray;
 
 namespace {
-
-QString playsText(int count) {
-    return QStringLiteral("Plays: %1").arg(count);
-}
 
 // Start-up goes past a missing folder but stops at any other failure.
 bool mayContinue(const fs::Status& status) {
@@ -47,7 +43,10 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
             return ui::frmExistingFiles().exec() == QDialog::Accepted;
         };
     if (!seams_.openSettings)
-        seams_.openSettings = [this] { ShowSettingsDialog(store_, paths_, window_.get()); };
+        seams_.openSettings = [this] {
+            // Drive, version and prefix move the game folder at once, while the dialog is open.
+            ShowSettingsDialog(store_, paths_, window_.get(), [this] { folders_->check(); });
+        };
     if (!seams_.openAbout)
         seams_.openAbout = [this] { ShowAboutBox(window_.get()); };
     if (!seams_.exitProgram)
@@ -56,11 +55,13 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
         seams_.processPendingEvents = [] { QCoreApplication::processEvents(); };
 
     ui::MainWindow& w = *window_;
+    folders_ = std::make_unique<GameFolders>(paths_, timers);
+    folders_->setListener([this](const GameFolderState& state) { takeGameFolder(state); });
     capture_ = std::make_unique<CaptureEngine>(
-        CaptureEngine::Parts{paths_, store_, timers, w, w.File1(), &w});
+        CaptureEngine::Parts{*folders_, store_, timers, w, w.File1(), &w});
     validation_ = std::make_unique<ValidationCommands>(
-        ValidationCommands::Parts{paths_, store_, *seams_.notifier, w, w, w.File1(), w.lstUnknown(),
-                                  [this] { capture_->showState(); },
+        ValidationCommands::Parts{*folders_, store_, *seams_.notifier, w, w, w.File1(),
+                                  w.lstUnknown(), [this] { capture_->showState(); },
                                   [this](const QString& text) { showStatusMessage(text); }});
     report_ = std::make_unique<ReportCommand>(w);
     validation_->setRunListener(
@@ -71,11 +72,6 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
         messageTimer_->setEnabled(false);
         window_->clearStatusMessage();
     });
-    gameFolderWatch_ =
-        std::make_unique<GameFolderWatch>(paths_, timers, [this](const GameFolderState& state) {
-            window_->setGameFolderHint(state.exists ? QString() : missingGameFolderText(state));
-        });
-
     connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
     connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
     connect(&w, &ui::MainWindow::toolbarClicked, this, &MainController::Toolbar1_ButtonClick);
@@ -101,35 +97,40 @@ ReportCommand& MainController::report() const {
 void MainController::Form_Load() {
     ContextIDs::InitHelp(window_.get());
     paths_.readFrom(store_);
-    settleWinePrefix();
-
-    if (!mayContinue(EnsureCaptureFolder(paths_)))
-        return;
-    if (HasLeftoverPlays(paths_) && seams_.askDeleteLeftovers()) {
-        const QString problems = describeDeleteProblems(DeleteCapturedFiles(paths_));
-        if (!problems.isEmpty())
-            seams_.notifier->showMessage(problems);
-    }
-    ui::FileListBox& file1 = window_->File1();
-    if (!mayContinue(file1.setFolder(paths_.captureFolder())))
-        return;
-    window_->setPanelText(2, playsText(file1.count()));
-    // Numbering goes on after the highest capture, so a gap or a stray ".ply" file never
-    // makes a new capture land on an earlier one.
-    capture_->setPlayCount(int(CapturedPlays::list(paths_).count()));
-
-    // A play left from before the program started must not be taken as a new one.
-    const QString staleTemp = paths_.gameFile(QStringLiteral("FBPlay~.tmp"));
-    if (fs::existsExactly(staleTemp))
-        (void)fs::removeFile(staleTemp); // last step: a failure just ends the sequence
-}
-
-// Before anything is composed from the paths: a first start may pick the prefix and version.
-void MainController::settleWinePrefix() {
+    // Before anything is composed from the paths: a first start may pick the prefix and version.
     const PrefixStartup startup = huddlex::settleWinePrefix(store_, paths_, sessionPrefix_);
     if (!startup.note.isEmpty())
         showStatusMessage(startup.note, startup.details, kStartupNotePeriods);
-    gameFolderWatch_->check();
+    folders_->check(); // the first look always takes the folder in
+}
+
+void MainController::takeGameFolder(const GameFolderState& state) {
+    window_->setGameFolderHint(state.exists ? QString() : missingGameFolderText(state));
+    if (!state.exists)
+        return; // File1 keeps what it lists until there is a folder to list
+    // A folder that cannot be made (a failure other than a missing folder) ends the steps; the
+    // copies then say why nothing is captured.
+    if (!mayContinue(folders_->ensureCaptureFolder()))
+        return;
+    if (folders_->hasLeftoverPlays() && seams_.askDeleteLeftovers()) {
+        const QString problems = describeDeleteProblems(folders_->deleteCapturedFiles());
+        if (!problems.isEmpty())
+            seams_.notifier->showMessage(problems);
+    }
+    const std::optional<fs::Folder>& captureFolder = folders_->capture();
+    if (!captureFolder)
+        return;
+    ui::FileListBox& file1 = window_->File1();
+    file1.setFolder(*captureFolder);
+    window_->setPanelText(2, PlaysText(file1.count()));
+    // Numbering goes on after the highest capture, so a gap or a stray ".ply" file never
+    // makes a new capture land on an earlier one.
+    capture_->setPlayCount(int(folders_->listCaptured().count()));
+
+    // A play left from before must not be taken as a new one.
+    const QString staleTemp = QStringLiteral("FBPlay~.tmp");
+    if (fs::existsExactly(*folders_->game(), staleTemp))
+        (void)fs::removeFile(*folders_->game(), staleTemp); // last step: a failure just ends it
 }
 
 void MainController::Form_UnLoad() {
@@ -179,7 +180,7 @@ void MainController::mnuView_Click(int index) {
         return validation_->ShowUnknownPlays();
     case 4:
         seams_.openSettings();
-        return gameFolderWatch_->check(); // the hint follows a new prefix, drive or version
+        return folders_->check(); // whatever the dialog did, the folders follow it
     case 5:
         return report_->Open();
     }
@@ -236,10 +237,12 @@ void MainController::showStatusMessage(const QString& text, const QString& detai
 }
 
 void MainController::DeleteFiles() {
-    const fs::DeleteReport report = DeleteCapturedFiles(paths_);
+    const fs::DeleteReport deleted = folders_->deleteCapturedFiles();
     window_->File1().refresh();
     capture_->setPlayCount(0);
-    if (const QString problems = describeDeleteProblems(report); !problems.isEmpty())
+    // Its verdicts were about the files just deleted.
+    report_->runFinished(nullptr);
+    if (const QString problems = describeDeleteProblems(deleted); !problems.isEmpty())
         seams_.notifier->showMessage(problems);
 }
 

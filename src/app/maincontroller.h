@@ -10,7 +10,8 @@
 
 namespace huddlex {
 
-class GameFolderWatch;
+class GameFolders;
+struct GameFolderState;
 class ReportCommand;
 class ValidationCommands;
 namespace ui {
@@ -41,6 +42,7 @@ public:
     CaptureEngine& capture() const;
     ReportCommand& report() const;
     GamePaths& paths() { return paths_; }
+    GameFolders& folders() const { return *folders_; }
 
     // The Wine prefix of this session (huddlex --wine-prefix), ahead of the setting and not
     // stored; set before Form_Load.
@@ -66,6 +68,9 @@ public:
     static constexpr int kStartupNotePeriods = 3;
 
 private:
+    // Start-up's steps from the capture folder on, for the game folder in use: run at start-up
+    // and whenever that folder changes or comes into being.
+    void takeGameFolder(const GameFolderState& state);
     void showStatusMessage(const QString& text, const QString& details = {}, int periods = 1);
     void settleWinePrefix();
 
@@ -76,13 +81,14 @@ private:
     GamePaths paths_;
     Seams seams_;
     std::unique_ptr<Notifier> ownNotifier_;
+    std::unique_ptr<GameFolders> folders_;
     std::unique_ptr<ui::MainWindow> window_;
     std::unique_ptr<CaptureEngine> capture_;
     std::unique_ptr<ValidationCommands> validation_;
     std::unique_ptr<ReportCommand> report_;
     std::unique_ptr<Timer> messageTimer_; // hides the status-bar message
     int messagePeriodsLeft_ = 0;
-    std::unique_ptr<GameFolderWatch> gameFolderWatch_;
+
     QString sessionPrefix_;
 };
 

@@ -19,8 +19,12 @@ void ReportCommand::runFinished(std::shared_ptr<const ReportInput> run) {
 }
 
 void ReportCommand::passRun() {
-    if (window_ && run_)
+    if (!window_)
+        return;
+    if (run_)
         window_->setReportSource([run = run_] { return BuildReport(*run); });
+    else
+        window_->clearReport();
 }
 
 void ReportCommand::Open() {

@@ -19,7 +19,8 @@ public:
     explicit ReportCommand(ui::MainWindow& main, ui::ReportWindow::Seams seams = {});
     ~ReportCommand();
 
-    // A validation run has ended: the window shows its report when it is next looked at.
+    // A validation run has ended: the window shows its report when it is next looked at. No run
+    // (Delete Files took what it explained): the window empties.
     void runFinished(std::shared_ptr<const ReportInput> run);
     // Shows the window beside the main one, or brings it forward.
     void Open();

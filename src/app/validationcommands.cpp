@@ -39,7 +39,12 @@ void ValidationCommands::Validate() {
     ui.status.setPanelText(1, QStringLiteral("Status: Validating"));
     ui.progress.setProgressValue(0);
     ui.progress.setProgressVisible(true);
-    const CapturedPlays plays = CapturedPlays::list(ui.paths);
+    // The plan load re-reads the settings, which may move the game folder: the folders follow
+    // before anything is read from them.
+    GamePaths& paths = ui.folders.paths();
+    paths.readFrom(ui.store);
+    ui.folders.check();
+    const CapturedPlays plays = ui.folders.listCaptured();
     if (plays.listError() && !isMissing(plays.listError()->kind)) {
         // A folder that is there but cannot be read hides the plays: "0 Unknown Plays" would
         // read as a clean game. The last run's outcomes stay.
@@ -49,13 +54,17 @@ void ValidationCommands::Validate() {
         // A failed load has shown its message; the run goes on with the last complete
         // candidates.
         PlanFields planFiles;
-        ReadGamePlans(ui.paths, ui.store, d->mFBPlan, ui.notifier, &planFiles);
-        Identification run = ValidatePlays(d->mFBPlan, ui.paths, plays,
-                                           {ui.progress, ui.lstUnknown, ui.status, ui.notifier});
+        ReadPlanFiles(ui.folders.captureNow(), paths.gFBPlayFolder.toLatin1(), d->mFBPlan,
+                      ui.notifier, &planFiles);
+        const std::optional<fs::Folder> root = ui.folders.entryRootNow();
+        Identification run = ValidatePlays(
+            d->mFBPlan, paths, plays, {ui.progress, ui.lstUnknown, ui.status, ui.notifier}, root);
         // Shared copies only: the report is built when someone looks at it.
         if (d->runListener) {
-            ReportInput input{ui.paths.gameFolder(), ui.paths, std::move(planFiles),
-                              d->mFBPlan.gPlayFiles, {},       plays};
+            ReportInput input{paths.gameFolder(),    paths, std::move(planFiles),
+                              d->mFBPlan.gPlayFiles, {},    plays};
+            input.entryRoot = root;
+            input.captureFolder = plays.folder();
             takeIdentification(input, std::move(run));
             d->runListener(std::make_shared<const ReportInput>(std::move(input)));
         }
@@ -75,9 +84,9 @@ void ValidationCommands::UpdateLog() {
     ui.status.setPanelText(2, QStringLiteral("Creating FBPlay.log"));
     qsizetype names = 0;
     const PlayLogUpdate result =
-        UpdatePlayLog(ui.paths, d->mFBPlan.gPlayResults, ui.notifier, &names);
+        UpdatePlayLog(ui.folders.paths(), d->mFBPlan.gPlayResults, ui.notifier, &names);
     ui.showCaptureState();
-    ui.status.setPanelText(2, QStringLiteral("Plays: %1").arg(ui.file1.count()));
+    ui.status.setPanelText(2, PlaysText(ui.file1.count()));
     // Failures have shown their message; success would otherwise change nothing on screen.
     if (result == PlayLogUpdate::Written)
         ui.showStatusMessage(
@@ -88,12 +97,12 @@ void ValidationCommands::UpdateLog() {
 
 void ValidationCommands::ShowAllPlays() {
     d->ui.lstUnknown.setShown(false);
-    d->ui.status.setPanelText(2, QStringLiteral("Plays: %1").arg(d->ui.file1.count()));
+    d->ui.status.setPanelText(2, PlaysText(d->ui.file1.count()));
 }
 
 void ValidationCommands::ShowUnknownPlays() {
     d->ui.lstUnknown.setShown(true);
-    d->ui.status.setPanelText(2, QStringLiteral("UK-P: %1").arg(d->ui.lstUnknown.count()));
+    d->ui.status.setPanelText(2, UnknownCountText(d->ui.lstUnknown.count()));
 }
 
 void ValidationCommands::ToggleView() {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "capture/gamefolders.h"
 #include "common/userinterfaces.h"
-#include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 
 #include <functional>
@@ -17,7 +17,7 @@ struct ReportInput;
 class ValidationCommands {
 public:
     struct Parts {
-        GamePaths& paths;
+        GameFolders& folders;
         SettingsStore& store;
         Notifier& notifier;
         StatusSink& status;

@@ -1,7 +1,7 @@
 #include "capture/captureengine.h"
 
 #include "capture/capturedplays.h"
-#include "fs/filesystem.h"
+#include "fs/folderops.h"
 
 #include <QDebug>
 #include <array>
@@ -52,8 +52,32 @@ struct CaptureEngine::Impl {
 
     Timer& timer(TimerId id) { return *timers[static_cast<size_t>(id)]; }
 
+    // The folders resolved by the last look at the game folder: a tick resolves nothing itself.
+    const std::optional<fs::Folder>& game() const { return parts.folders.game(); }
+    const std::optional<fs::Folder>& capture() const { return parts.folders.capture(); }
+
     bool existsInGameFolder(const QString& name) const {
-        return fs::existsExactly(parts.paths.gameFile(name), fs::Search::Files);
+        return game() && fs::existsExactly(*game(), name, fs::Search::Files);
+    }
+
+    // Why a copy has nowhere to come from or go to; nothing when both folders are there.
+    std::optional<fs::Error> missingFolder() const {
+        const GamePaths& paths = parts.folders.paths();
+        if (!game())
+            return fs::Error{fs::ErrorKind::PathNotFound,
+                             QStringLiteral("the game folder \"%1\" does not exist")
+                                 .arg(fs::shownPath(paths.gameFolder()))};
+        if (!capture())
+            return fs::Error{fs::ErrorKind::PathNotFound,
+                             QStringLiteral("the capture folder \"%1\" does not exist")
+                                 .arg(fs::shownPath(paths.captureFolder()))};
+        return std::nullopt;
+    }
+
+    fs::Status copyToCapture(const QString& source, const QString& captured) const {
+        if (auto missing = missingFolder())
+            return *missing;
+        return fs::copyFile(*game(), source, *capture(), captured);
     }
 
     QString stateText() const { return running ? kRunning : kStopped; }
@@ -79,9 +103,9 @@ struct CaptureEngine::Impl {
     // A name in any letter case, or a folder of that name, is taken: a capture never replaces
     // anything (a file a failed Delete Files left behind, or one that appeared since start-up).
     bool isTaken(int number) const {
-        return fs::findFirst(parts.paths.captureFile(CapturedPlays::canonicalName(number)),
-                             fs::Search::FilesAndFolders)
-            .has_value();
+        return capture() && fs::find(*capture(), CapturedPlays::canonicalName(number),
+                                     fs::Search::FilesAndFolders)
+                                .ok();
     }
 
     int nextFreeNumber() const {
@@ -93,8 +117,7 @@ struct CaptureEngine::Impl {
 
     // Copies one plan file; on failure returns the line that explains it.
     QString copyPlan(const QString& source, const QString& captured) {
-        const fs::Status st =
-            fs::copyFile(parts.paths.gameFile(source), parts.paths.captureFile(captured));
+        const fs::Status st = copyToCapture(source, captured);
         if (st)
             return {};
         return QStringLiteral("Game plan %1 not captured: %2").arg(captured, st.message());
@@ -160,10 +183,14 @@ struct CaptureEngine::Impl {
     void onTimerPlay() {
         if (!existsInGameFolder(kPlayTemp))
             return;
-        const fs::Result<QDateTime> t = fs::modificationTime(parts.paths.gameFile(kPlayTemp));
+        const fs::Result<QDateTime> t = fs::modificationTime(*game(), kPlayTemp);
         if (!t)
             return; // gone between the search and the stat: the next tick looks again
-        if (playCount <= 0 || !lastPlayTime || *t > *lastPlayTime) {
+        // Before the first capture of a numbering (PlayCount 0) the first sighting is taken,
+        // unless it is the very play taken last (still lying there after Delete Files).
+        const bool isNew =
+            !lastPlayTime || (playCount <= 0 ? *t != *lastPlayTime : *t > *lastPlayTime);
+        if (isNew) {
             armTimer5(); // before LastPlayTime moves, so a failed copy can put it back
             lastPlayTime = *t;
         }
@@ -172,17 +199,16 @@ struct CaptureEngine::Impl {
     void onTimer5() {
         timer(TimerId::Timer5).setEnabled(false);
         const bool forced = std::exchange(forcedCopy, false);
-        const QString temp = parts.paths.gameFile(kPlayTemp);
         // Read before the copy: a rewrite during it then counts as a new play, never as
         // this one.
-        const fs::Result<QDateTime> time = fs::modificationTime(temp);
+        const fs::Result<QDateTime> time =
+            game() ? fs::modificationTime(*game(), kPlayTemp) : fs::Result<QDateTime>(fs::Error{});
         if (time && !forced && lastCapturedTime && *time == *lastCapturedTime) {
             lastPlayTime = *time; // so the watch waits for a later play
             return;
         }
         const int number = nextFreeNumber();
-        const fs::Status st =
-            fs::copyFile(temp, parts.paths.captureFile(CapturedPlays::canonicalName(number)));
+        const fs::Status st = copyToCapture(kPlayTemp, CapturedPlays::canonicalName(number));
         if (!st) {
             lastPlayTime = lastPlayTimeBeforeArm;
             reportProblem(QStringLiteral("Play %1 not captured: %2")
@@ -192,7 +218,7 @@ struct CaptureEngine::Impl {
         if (time)
             lastCapturedTime = *time;
         playCount = number + 1;
-        parts.status.setPanelText(2, QStringLiteral("Plays: ") + QString::number(playCount));
+        parts.status.setPanelText(2, PlaysText(playCount));
         parts.file1.refresh();
         clearProblem();
     }

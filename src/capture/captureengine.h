@@ -1,8 +1,8 @@
 #pragma once
 
+#include "capture/gamefolders.h"
 #include "common/timers.h"
 #include "common/userinterfaces.h"
-#include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 
 #include <QDateTime>
@@ -16,7 +16,7 @@ namespace huddlex {
 class CaptureEngine {
 public:
     struct Parts {
-        GamePaths& paths;
+        GameFolders& folders; // where the game writes and where copies go
         const SettingsStore& store;
         TimerFactory& timers;
         StatusSink& status;

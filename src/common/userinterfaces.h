@@ -13,6 +13,16 @@ public:
     virtual void showMessage(const QString& text) = 0;
 };
 
+// Panel 2's count of captured plays: "Plays: 12".
+inline QString PlaysText(qint64 count) {
+    return QStringLiteral("Plays: ") + QString::number(count);
+}
+
+// Panel 2's count of unknown plays: "UK-P: 3".
+inline QString UnknownCountText(qint64 count) {
+    return QStringLiteral("UK-P: ") + QString::number(count);
+}
+
 // The two panels of the status bar (1-based, as the window numbers them).
 class StatusSink {
 public:

@@ -2,6 +2,8 @@
 
 #include "fs/failure.h"
 #include "fs/faults.h"
+#include "fs/folder.h"
+#include "fs/hostops.h"
 #include "fs/inputfile.h"
 #include "fs/systemdrives.h"
 
@@ -19,8 +21,6 @@ namespace huddlex::fs {
 using detail::makeError;
 
 namespace {
-
-constexpr qint64 chunkSize = 64 * 1024;
 
 // Splits a Windows path into its folder part and last component.
 QString folderOf(const QString& windowsPath) {
@@ -49,169 +49,52 @@ std::optional<ErrorKind> listingFailure(const QString& hostFolder) {
     return kind == ErrorKind::AccessDenied ? kind : ErrorKind::Other;
 }
 
-// The file being written. A QSaveFile is renamed over the destination once complete; but
-// QSaveFile writes through a symbolic link to its target, which may lie anywhere, so a link
-// at the destination is replaced instead: the new file is made under a temporary name beside
-// it and renamed over the link itself.
-class Destination {
-public:
-    Destination(QString hostPath, QString shown)
-        : host_(std::move(hostPath)), shown_(std::move(shown)) {}
-
-    Status open() {
-        const QFileInfo info(host_);
-        if (!QFileInfo(info.absolutePath()).isDir())
-            return makeError(ErrorKind::PathNotFound, what(), shown_);
-        errno = 0;
-        if (info.isSymbolicLink()) {
-            auto temp = std::make_unique<QTemporaryFile>(info.absolutePath() +
-                                                         QStringLiteral("/.huddlex-XXXXXX"));
-            if (!temp->open())
-                return makeError(detail::kindFromErrno(errno), what(), shown_);
-            temp->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
-            temp_ = std::move(temp);
-            return {};
-        }
-        if (info.isDir())
-            return makeError(ErrorKind::NotRegularFile, what(), shown_);
-        auto save = std::make_unique<QSaveFile>(host_);
-        save->setDirectWriteFallback(false);
-        if (!save->open(QIODevice::WriteOnly)) {
-            // QSaveFile refuses a read-only destination itself, without an errno.
-            const bool readOnly = info.exists() && !info.isWritable();
-            return makeError(errno ? detail::kindFromErrno(errno)
-                                   : (readOnly ? ErrorKind::AccessDenied : ErrorKind::Other),
-                             what(), shown_);
-        }
-        save_ = std::move(save);
-        return {};
-    }
-
-    Status write(const QByteArray& chunk) {
-        QFileDevice& out = device();
-        if (auto fault = faults::check(faults::Op::Write, out.fileName()))
-            return makeError(fault->kind, what(), shown_);
-        errno = 0;
-        if (out.write(chunk) != chunk.size())
-            return makeError(detail::kindFromErrno(errno), what(), shown_);
-        return {};
-    }
-
-    Status commit() {
-        if (auto fault = faults::check(faults::Op::Commit, host_)) {
-            cancel();
-            return makeError(fault->kind, what(), shown_);
-        }
-        errno = 0;
-        if (save_) {
-            if (!save_->commit())
-                return makeError(detail::kindFromErrno(errno), what(), shown_);
-            return {};
-        }
-        if (!temp_->flush()) {
-            const ErrorKind kind = detail::kindFromErrno(errno);
-            cancel();
-            return makeError(kind, what(), shown_);
-        }
-        temp_->close();
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(temp_->fileName().toStdU16String()),
-                                std::filesystem::path(host_.toStdU16String()), ec);
-        if (ec) {
-            cancel();
-            return makeError(ErrorKind::Other, what(), shown_);
-        }
-        temp_->setAutoRemove(false); // it is the destination now
-        temp_.reset();
-        return {};
-    }
-
-    void cancel() {
-        if (save_)
-            save_->cancelWriting();
-        temp_.reset(); // removes the temporary file
-    }
-
-private:
-    static QString what() { return QStringLiteral("Cannot write"); }
-    QFileDevice& device() {
-        if (save_)
-            return *save_;
-        return *temp_;
-    }
-
-    QString host_, shown_;
-    std::unique_ptr<QSaveFile> save_;
-    std::unique_ptr<QTemporaryFile> temp_;
-};
-
 MessagePaths& messagePaths() {
     static MessagePaths style = MessagePaths::Windows;
     return style;
 }
 
-// Runs `produce` into `out`; nothing reaches the destination unless all of it was written.
-Status produceInto(Destination& out,
-                   const std::function<Status(const ChunkWriter& write)>& produce) {
-    if (Status s = out.open(); !s)
-        return s;
-    Status writeStatus;
-    const ChunkWriter write = [&](const QByteArray& chunk) {
-        if (!writeStatus)
-            return false;
-        writeStatus = out.write(chunk);
-        return writeStatus.ok();
-    };
-    const Status produced = produce(write);
-    if (!writeStatus) {
-        out.cancel();
-        return writeStatus;
-    }
-    if (!produced) {
-        out.cancel();
-        return produced;
-    }
-    return out.commit();
-}
-
-std::function<Status(const ChunkWriter& write)> chunksOf(const QByteArray& data) {
-    return [data](const ChunkWriter& write) -> Status {
-        for (qsizetype at = 0; at < data.size(); at += chunkSize) {
-            if (!write(data.mid(at, chunkSize)))
-                return Error{ErrorKind::Other, {}};
-        }
-        return {};
-    };
-}
-
 } // namespace
 
-Result<QString> find(const QString& windowsPath, Search kind) {
-    const QString pattern = fileNameOf(windowsPath);
-    const QString hostFolder = toHostPath(folderOf(windowsPath));
+namespace detail {
+
+Place placeIn(const Folder& folder, const QString& name) {
+    return {folder.hostPath() + QLatin1Char('/') + name, folder.childPath(name)};
+}
+
+Result<QString> findAt(const Place& folder, const QString& pattern, Search kind) {
     const bool wildcard = pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
     const QDir::Filters filters = kind == Search::Files ? QDir::Files : (QDir::Files | QDir::Dirs);
     if (!wildcard) {
         // A plain name needs no listing when it exists as written.
-        const QFileInfo exact(hostFolder + QLatin1Char('/') + pattern);
+        const QFileInfo exact(folder.host + QLatin1Char('/') + pattern);
         // Hidden entries are skipped by name as they are in a listing, on both platforms.
         if (!pattern.isEmpty() && exact.exists() &&
             (exact.isFile() || (kind == Search::FilesAndFolders && exact.isDir())) &&
-            !detail::hiddenEntry(exact.filePath(), pattern))
-            return detail::storedName(hostFolder, pattern);
+            !hiddenEntry(exact.filePath(), pattern))
+            return storedName(folder.host, pattern);
     }
-    const QStringList names = entriesOf(hostFolder, filters);
+    const QStringList names = entriesOf(folder.host, filters);
     for (const QString& name : names) {
         if (matchesWildcard(name, pattern))
             return name;
     }
     const QString what = QStringLiteral("Cannot find");
+    const QString shown = folder.shown.endsWith(QLatin1Char('\\'))
+                              ? folder.shown + pattern
+                              : folder.shown + QLatin1Char('\\') + pattern;
     if (names.isEmpty()) {
-        if (auto failure = listingFailure(hostFolder))
-            return makeError(*failure, what, windowsPath);
+        if (auto failure = listingFailure(folder.host))
+            return makeError(*failure, what, shown);
     }
-    return makeError(ErrorKind::FileNotFound, what, windowsPath);
+    return makeError(ErrorKind::FileNotFound, what, shown);
+}
+
+} // namespace detail
+
+Result<QString> find(const QString& windowsPath, Search kind) {
+    const QString folder = folderOf(windowsPath);
+    return detail::findAt({toHostPath(folder), folder}, fileNameOf(windowsPath), kind);
 }
 
 std::optional<QString> findFirst(const QString& windowsPath, Search kind) {
@@ -258,85 +141,46 @@ Result<QByteArray> readFile(const QString& windowsPath) {
     return in.read(in.size());
 }
 
-Status copyFile(const QString& from, const QString& to) {
-    const QString what = QStringLiteral("Cannot copy");
-    Result<InputFile> source = openFile(from);
-    if (!source)
-        return makeError(source.kind(), what, from);
-    InputFile in = std::move(source).value();
-    Destination out(toHostPath(to), to);
-    if (Status s = out.open(); !s)
-        return s;
-    // To the end of the file as it is now, which may have grown since it was opened.
-    QByteArray chunk(chunkSize, Qt::Uninitialized);
-    for (;;) {
-        Result<qint64> got = in.read(chunk.data(), chunkSize);
-        if (!got) {
-            out.cancel();
-            return makeError(got.kind(), what, from);
-        }
-        if (*got == 0)
-            break;
-        if (Status s = out.write(chunk.first(*got)); !s) {
-            out.cancel();
-            return s;
-        }
-    }
-    return out.commit();
-}
-
-Status writeFile(const QString& to, const QByteArray& data) {
-    return writeFileWith(to, chunksOf(data));
-}
-
-Status writeFileWith(const QString& to,
-                     const std::function<Status(const ChunkWriter& write)>& produce) {
-    Destination out(toHostPath(to), to);
-    return produceInto(out, produce);
-}
-
-Status writeHostFile(const QString& hostPath, const QByteArray& data) {
-    Destination out(hostPath, QDir::toNativeSeparators(hostPath));
-    return produceInto(out, chunksOf(data));
-}
-
 Status removeFile(const QString& windowsPath) {
-    const QString host = toHostPath(windowsPath);
+    return detail::removeAt({toHostPath(windowsPath), windowsPath});
+}
+
+namespace detail {
+
+Status removeAt(const Place& file) {
     const QString what = QStringLiteral("Cannot delete");
-    const QFileInfo info(host);
+    const QFileInfo info(file.host);
     if (!info.isSymbolicLink()) { // a link goes, whatever it points to
-        const detail::HostStat stat = detail::statHost(host);
+        const HostStat stat = statHost(file.host);
         if (stat.error)
-            return makeError(*stat.error, what, windowsPath);
+            return makeError(*stat.error, what, file.shown);
         if (stat.isFolder)
-            return makeError(ErrorKind::NotRegularFile, what, windowsPath);
+            return makeError(ErrorKind::NotRegularFile, what, file.shown);
     }
-    if (auto fault = faults::check(faults::Op::Remove, host))
-        return makeError(fault->kind, what, windowsPath);
+    if (auto fault = faults::check(faults::Op::Remove, file.host))
+        return makeError(fault->kind, what, file.shown);
     errno = 0;
-    if (!QFile::remove(host))
-        return makeError(errno ? detail::kindFromErrno(errno) : ErrorKind::AccessDenied, what,
-                         windowsPath);
+    if (!QFile::remove(file.host))
+        return makeError(errno ? kindFromErrno(errno) : ErrorKind::AccessDenied, what, file.shown);
     return {};
 }
 
-DeleteReport removeMatching(const QString& windowsFolder, const QString& pattern) {
+DeleteReport removeMatchingAt(const Place& folder, const QString& pattern) {
     DeleteReport report;
-    const QString host = toHostPath(windowsFolder);
-    if (!QFileInfo(host).isDir()) {
-        report.folderError =
-            makeError(QFileInfo::exists(host) ? ErrorKind::NotRegularFile : ErrorKind::PathNotFound,
-                      QStringLiteral("Cannot open the folder"), windowsFolder);
+    if (!QFileInfo(folder.host).isDir()) {
+        report.folderError = makeError(QFileInfo::exists(folder.host) ? ErrorKind::NotRegularFile
+                                                                      : ErrorKind::PathNotFound,
+                                       QStringLiteral("Cannot open the folder"), folder.shown);
         return report;
     }
-    const QStringList names = entriesOf(host, QDir::Files | QDir::Hidden | QDir::System);
-    QString folder = windowsFolder;
-    if (!folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('\\');
+    const QStringList names = entriesOf(folder.host, QDir::Files | QDir::Hidden | QDir::System);
+    QString shown = folder.shown;
+    if (!shown.endsWith(QLatin1Char('\\')))
+        shown += QLatin1Char('\\');
     for (const QString& name : names) {
         if (!matchesWildcard(name, pattern))
             continue;
-        if (Status s = removeFile(folder + name); s)
+        if (Status s = removeAt({folder.host + QLatin1Char('/') + name, shown + name}); s)
             report.deleted << name;
         else
             report.failed << s.message();
@@ -344,30 +188,41 @@ DeleteReport removeMatching(const QString& windowsFolder, const QString& pattern
     return report;
 }
 
-Status makeFolder(const QString& windowsPath) {
-    const QString host = toHostPath(windowsPath);
+Status makeFolderAt(const Place& folder) {
     const QString what = QStringLiteral("Cannot create the folder");
-    if (QFileInfo::exists(host))
-        return makeError(ErrorKind::AlreadyExists, what, windowsPath);
-    if (!QFileInfo(QFileInfo(host).absolutePath()).isDir())
-        return makeError(ErrorKind::PathNotFound, what, windowsPath);
-    if (auto fault = faults::check(faults::Op::MakeFolder, host))
-        return makeError(fault->kind, what, windowsPath);
+    if (QFileInfo::exists(folder.host))
+        return makeError(ErrorKind::AlreadyExists, what, folder.shown);
+    if (!QFileInfo(QFileInfo(folder.host).absolutePath()).isDir())
+        return makeError(ErrorKind::PathNotFound, what, folder.shown);
+    if (auto fault = faults::check(faults::Op::MakeFolder, folder.host))
+        return makeError(fault->kind, what, folder.shown);
     errno = 0;
-    if (!QDir().mkdir(host))
-        return makeError(errno ? detail::kindFromErrno(errno) : ErrorKind::Other, what,
-                         windowsPath);
+    if (!QDir().mkdir(folder.host))
+        return makeError(errno ? kindFromErrno(errno) : ErrorKind::Other, what, folder.shown);
     return {};
 }
 
-Result<QDateTime> modificationTime(const QString& windowsPath) {
+Result<QDateTime> modificationTimeAt(const Place& file) {
     // Asked every tick of capture: one stat when the file is there, a second only to say why not.
-    const QString host = toHostPath(windowsPath);
-    const QFileInfo info(host);
+    const QFileInfo info(file.host);
     if (info.exists())
         return info.lastModified();
-    return makeError(detail::statHost(host).error.value_or(ErrorKind::Other),
-                     QStringLiteral("Cannot read the time of"), windowsPath);
+    return makeError(statHost(file.host).error.value_or(ErrorKind::Other),
+                     QStringLiteral("Cannot read the time of"), file.shown);
+}
+
+} // namespace detail
+
+DeleteReport removeMatching(const QString& windowsFolder, const QString& pattern) {
+    return detail::removeMatchingAt({toHostPath(windowsFolder), windowsFolder}, pattern);
+}
+
+Status makeFolder(const QString& windowsPath) {
+    return detail::makeFolderAt({toHostPath(windowsPath), windowsPath});
+}
+
+Result<QDateTime> modificationTime(const QString& windowsPath) {
+    return detail::modificationTimeAt({toHostPath(windowsPath), windowsPath});
 }
 
 Result<FileStamp> stampOf(const QString& windowsPath) {

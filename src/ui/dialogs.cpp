@@ -6,8 +6,10 @@
 namespace huddlex {
 
 // Both dialogs are made when shown and gone when closed: nothing survives between showings.
-void ShowSettingsDialog(SettingsStore& store, GamePaths& paths, QWidget* parent) {
+void ShowSettingsDialog(SettingsStore& store, GamePaths& paths, QWidget* parent,
+                        std::function<void()> gameFolderMoved) {
     ui::frmSettings dialog(store, paths, parent);
+    dialog.setGameFolderMoved(std::move(gameFolderMoved));
     dialog.exec();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace huddlex {
@@ -7,7 +9,9 @@ class SettingsStore;
 class GamePaths;
 
 // Modal dialogs opened from the main window's menus; each returns when the dialog closes.
-void ShowSettingsDialog(SettingsStore& store, GamePaths& paths, QWidget* parent);
+// `gameFolderMoved` runs as soon as a change moves the game folder (drive, version, prefix).
+void ShowSettingsDialog(SettingsStore& store, GamePaths& paths, QWidget* parent,
+                        std::function<void()> gameFolderMoved = {});
 void ShowAboutBox(QWidget* parent);
 
 } // namespace huddlex

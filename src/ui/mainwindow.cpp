@@ -155,9 +155,9 @@ void MainWindow::layoutControls() {
 void MainWindow::buildStatusBar(QWidget* client) {
     statusBar_ = new QFrame(client);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    const char* texts[] = {"Status: Stop", "Plays: 0"};
+    const QString texts[] = {QStringLiteral("Status: Stop"), PlaysText(0)};
     for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(QString::fromLatin1(texts[i]), statusBar_);
+        auto* panel = new QLabel(texts[i], statusBar_);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i] = panel;

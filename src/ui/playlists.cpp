@@ -1,26 +1,23 @@
 #include "ui/playlists.h"
 
-#include "fs/filesystem.h"
+#include "fs/folderops.h"
 
 namespace huddlex::ui {
 
 FileListBox::FileListBox(QString pattern, QWidget* parent)
     : QListWidget(parent), pattern_(std::move(pattern)) {}
 
-fs::Status FileListBox::setFolder(const QString& windowsFolder) {
-    if (!fs::isFolder(windowsFolder))
-        return fs::Error{
-            fs::ErrorKind::PathNotFound,
-            QStringLiteral("Cannot list \"%1\": the folder does not exist").arg(windowsFolder)};
-    folder_ = windowsFolder;
+void FileListBox::setFolder(const fs::Folder& folder) {
+    folder_ = folder;
     refresh();
-    return {};
 }
 
 void FileListBox::refresh() {
     QListWidget::clear();
-    if (!folder_.isEmpty())
-        addItems(fs::listFiles(folder_, pattern_));
+    if (folder_) {
+        if (fs::Result<QStringList> names = fs::listFiles(*folder_, pattern_))
+            addItems(*names);
+    }
 }
 
 UnknownList::UnknownList(QWidget* parent) : QListWidget(parent) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "common/userinterfaces.h"
-#include "fs/fserror.h"
+#include "fs/folder.h"
 
 #include <QListWidget>
+#include <optional>
 
 namespace huddlex::ui {
 
@@ -13,16 +14,17 @@ class FileListBox final : public QListWidget, public PlayListView {
 public:
     explicit FileListBox(QString pattern, QWidget* parent = nullptr);
 
-    // Points the list at a folder; a folder that is not there leaves the old one listed.
-    fs::Status setFolder(const QString& windowsFolder);
-    QString folder() const { return folder_; }
+    // Points the list at a folder and lists it.
+    void setFolder(const fs::Folder& folder);
+    // The folder listed, as the game names it; empty before the first.
+    QString folder() const { return folder_ ? folder_->path() : QString(); }
     QString pattern() const { return pattern_; }
 
     void refresh() override;
     int count() const override { return QListWidget::count(); }
 
 private:
-    QString folder_;
+    std::optional<fs::Folder> folder_;
     QString pattern_;
 };
 

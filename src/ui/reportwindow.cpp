@@ -156,6 +156,14 @@ void ReportWindow::setReportSource(std::function<ValidationReport()> build) {
         buildIfStale();
 }
 
+void ReportWindow::clearReport() {
+    pending_ = {};
+    model_->setReport(nullptr);
+    summary_->setText(summary());
+    export_->setEnabled(false);
+    bytes_->setHtml(hint());
+}
+
 const ValidationReport* ReportWindow::report() const {
     return model_->report();
 }

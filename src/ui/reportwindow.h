@@ -44,6 +44,8 @@ public:
     // The latest run's report, built when the window is on show (now, or when next shown),
     // so a validation run costs nothing while nobody looks.
     void setReportSource(std::function<ValidationReport()> build);
+    // No run to explain any more (its captured files were deleted): the window says so.
+    void clearReport();
     const ValidationReport* report() const;
 
     // Exports the report through the export dialog; false when nothing was written.

@@ -1,6 +1,6 @@
 #include "ui/settingsdialog.h"
 
-#include "capture/gamefolderwatch.h"
+#include "capture/gamefolders.h"
 #include "fs/drivemap.h"
 #include "help/contextids.h"
 #include "settings/gamepaths.h"
@@ -137,7 +137,7 @@ void frmSettings::buildControls(PrefixSources prefixes) {
     const int rowHeight =
         addWinePrefixRow(*this, store_, 2280, chkCapPlays, std::move(prefixes), [this] {
             refreshDrives();
-            showGameFolder();
+            gameFolderMoved();
         });
     setFixedSize(width(), height() + twips(rowHeight));
 
@@ -292,7 +292,7 @@ void frmSettings::Drive1_Change() {
     const QString drive = Drive1->itemData(index, writeValueRole).toString();
     writeSetting(keys::FBDrive, drive);
     paths_.gFBDrive = drive;
-    showGameFolder();
+    gameFolderMoved();
 }
 
 void frmSettings::optVersion_Click(int index) {
@@ -301,7 +301,13 @@ void frmSettings::optVersion_Click(int index) {
         return;
     writeSetting(keys::FBVer, *folder);
     paths_.gFBVer = *folder;
+    gameFolderMoved();
+}
+
+void frmSettings::gameFolderMoved() {
     showGameFolder();
+    if (gameFolderMoved_ && !loading_)
+        gameFolderMoved_();
 }
 
 void frmSettings::writeSetting(const QString& key, const QString& value) {

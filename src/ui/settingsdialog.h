@@ -50,12 +50,15 @@ public:
 
     // Reads the machine's drives again, keeping the drive shown even if it has gone.
     void refreshDrives();
+    // Runs as soon as a change moves the game folder: drive, version or Wine prefix.
+    void setGameFolderMoved(std::function<void()> moved) { gameFolderMoved_ = std::move(moved); }
 
 private:
     void buildControls(PrefixSources prefixes);
     void fitCaptions();
     void buildGameFolderHint();
     void showGameFolder();
+    void gameFolderMoved();
     void Form_Load();
     void selectDrive(const QString& drive);
     void Drive1_Change();
@@ -71,6 +74,7 @@ private:
     QCheckBox* chkCapPlans = nullptr;
     QCheckBox* chkCapPlays = nullptr;
     QLabel* lblGameFolder = nullptr;
+    std::function<void()> gameFolderMoved_;
     bool loading_ = false;
     double scale_ = 1.0; // the factor the designed layout grew by to fit the captions
 };

@@ -85,12 +85,12 @@ QString UnknownEntry(qint64 captureNumber) {
 }
 
 Identification ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
-                             ValidationView view) {
+                             ValidationView view, const std::optional<fs::Folder>& root) {
     const int step = ProgressStep(plays.count());
     // Each run lists only its own unknown plays, so panel 2 and the message agree.
     view.lstUnknown.clear();
-    Identification run =
-        IdentifyPlays(plan, paths, plays, [&] { UpDateProg(view.progress, step); });
+    Identification run = IdentifyPlays(
+        plan, paths, plays, [&] { UpDateProg(view.progress, step); }, root);
     plan.gPlayResults = run.outcomes;
 
     qint64 unknown = 0;
@@ -101,7 +101,7 @@ Identification ValidatePlays(FBPlan& plan, const GamePaths& paths, const Capture
         }
     }
     view.lstUnknown.setShown(true);
-    view.status.setPanelText(2, QStringLiteral("UK-P: %1").arg(view.lstUnknown.count()));
+    view.status.setPanelText(2, UnknownCountText(view.lstUnknown.count()));
     UpDateProg(view.progress, 100);
     // The count is the designed message; what this computer failed to read follows it, so no
     // unknown play reads as the opponent's doing when it is the local disk's.

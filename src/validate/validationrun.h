@@ -57,6 +57,7 @@ struct ValidationView {
 // plays in lstUnknown (emptied first), its count in panel 2, fills the bar and reports the
 // number, with the candidate files that could not be read.
 Identification ValidatePlays(FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
-                             ValidationView view);
+                             ValidationView view,
+                             const std::optional<fs::Folder>& root = std::nullopt);
 
 } // namespace huddlex

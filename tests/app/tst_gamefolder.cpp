@@ -1,8 +1,11 @@
 // Where the game is, as the main window finds and shows it: the missing game folder in the
 // status bar, and the Wine prefix of a first start and of one session (huddlex --wine-prefix).
+#include "capture/gamefolders.h"
 #include "controllerfixture.h"
 #include "fs/drivemap.h"
+#include "support/gamefolder.h"
 #include "ui/mainwindow.h"
+#include "ui/playlists.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,6 +79,49 @@ private slots:
         w.toolbarButton(2)->trigger();
         QCOMPARE(w.panelText(1), QString("No game folder"));
         QVERIFY(panel1(w)->toolTip().startsWith("Status: Stop\n"));
+    }
+
+    // Whenever the folder in use changes or comes into being, capture follows it at once: the
+    // capture folder is made there (asking about plays left in it), File1, panel 2 and the
+    // numbering follow, and the next play is captured there.
+    void captureFollowsTheGameFolder_data() {
+        QTest::addColumn<bool>("chosenInSettings"); // else the folder appears while running
+        QTest::newRow("FBPro 98 chosen in Settings") << true;
+        QTest::newRow("the game folder appears") << false;
+    }
+    void captureFollowsTheGameFolder() {
+        QFETCH(bool, chosenInSettings);
+        ControllerFixture f;
+        removeGame(f);
+        const QString folder = chosenInSettings ? "Sierra/FBPro98" : "Sierra/FBPro97";
+        if (chosenInSettings) {
+            f.env.writeFile(folder + "/Xferbox/FBplay0.ply", "left");
+            f.env.writeFile(folder + "/Xferbox/fbplay1.ply", "over");
+        }
+        MainController& c = f.load();
+        ui::MainWindow& w = c.window();
+        w.toolbarButton(1)->trigger();
+        if (chosenInSettings) {
+            f.settingsDo = [&] { c.paths().gFBVer = v98; };
+            c.mnuView_Click(4);
+        } else {
+            f.env.makeDirs(folder);
+            f.clock.advance(GameFolders::kWatchIntervalMs);
+        }
+        const int kept = chosenInSettings ? 2 : 0;
+        QCOMPARE(f.prompts, chosenInSettings ? 1 : 0);
+        QVERIFY(QFileInfo(f.env.hostPath(folder + "/Xferbox")).isDir());
+        QCOMPARE(w.File1().count(), kept);
+        QCOMPARE(w.panelText(2), QString("Plays: %1").arg(kept));
+        QCOMPARE(c.capture().PlayCount(), kept);
+        QCOMPARE(w.panelText(1), QString("Status: Running"));
+
+        test::GameFolder game(f.env, folder);
+        game.writePlay("the play", QDateTime::currentDateTime().addSecs(-60));
+        f.clock.advance(6000);
+        QCOMPARE(game.captured(QString("FBplay%1.ply").arg(kept)), QByteArray("the play"));
+        QCOMPARE(w.panelText(2), QString("Plays: %1").arg(kept + 1));
+        QCOMPARE(w.File1().count(), kept + 1);
     }
 
     // A first start without the game where Wine keeps it by default takes the one prefix that

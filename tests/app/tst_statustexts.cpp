@@ -2,6 +2,7 @@
 // recovery, commands during capture, the result of Update Log, the application's title.
 #include "app/application.h"
 #include "controllerfixture.h"
+#include "fs/faults.h"
 #include "support/gamefolder.h"
 #include "ui/mainwindow.h"
 #include "ui/messagebox.h"
@@ -38,7 +39,11 @@ private slots:
         MainController& c = f.load();
         ui::MainWindow& w = c.window();
         GameFolder game(f.env);
-        QVERIFY(QDir(f.game("Xferbox")).removeRecursively());
+        fs::faults::setHook([](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Write && host.contains("/Xferbox/"))
+                return fs::Error{fs::ErrorKind::DiskFull, {}};
+            return std::nullopt;
+        });
         w.toolbarButton(1)->trigger();
         game.writePlay("play zero", QDateTime::currentDateTime().addSecs(-60));
         f.clock.advance(6000);
@@ -58,7 +63,7 @@ private slots:
         QCOMPARE(w.panelText(1), QString("Copy failed"));
         QVERIFY(looksRed(panel(w, 1)));
 
-        QVERIFY(QDir().mkpath(f.game("Xferbox")));
+        fs::faults::clearHook();
         f.clock.advance(6000); // the play is still there and is taken
         QCOMPARE(c.capture().PlayCount(), 1);
         QCOMPARE(w.panelText(1), QString("Status: Running"));

@@ -34,12 +34,14 @@ struct CaptureRig {
     RecordingStatus status;
     FolderPlayList file1{QStringLiteral("C:\\Sierra\\FBPro97\\Xferbox")};
     RecordingProblems problems;
-    CaptureEngine engine{CaptureEngine::Parts{paths, store, clock, status, file1, &problems}};
+    GameFolders folders{paths, clock};
+    CaptureEngine engine{CaptureEngine::Parts{folders, store, clock, status, file1, &problems}};
 
     explicit CaptureRig(bool withCaptureFolder = true) {
         paths.readFrom(store);
         if (withCaptureFolder)
             game.makeCaptureFolder();
+        folders.check();
     }
 
     bool enabled(CaptureEngine::TimerId id) const { return engine.isTimerEnabled(id); }

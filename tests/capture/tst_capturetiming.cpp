@@ -187,18 +187,28 @@ private slots:
         QCOMPARE(rig.status.panel2, QString("Plays: %1").arg(start + 1));
     }
 
-    void afterDeleteFilesTheSamePlayIsTakenAgain() {
+    // After Delete Files the numbering starts again and the first sighting is taken, whatever
+    // its time, except the very play taken last, still lying in the game folder.
+    void afterDeleteFilesOnlyANewPlayIsTaken_data() {
+        QTest::addColumn<int>("secondAfter"); // the temp file's time after Delete Files
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("the last play, still there") << 0 << false;
+        QTest::newRow("a later play") << 9 << true;
+        QTest::newRow("an earlier time (first sighting)") << -9 << true;
+    }
+    void afterDeleteFilesOnlyANewPlayIsTaken() {
+        QFETCH(int, secondAfter);
+        QFETCH(bool, taken);
         CaptureRig rig;
         rig.engine.StartCapture();
         rig.game.writePlay("p", playTime(0));
         rig.clock.advance(6 * kSecond);
         QFile::remove(rig.game.capturedHost("FBplay0.ply"));
         rig.engine.setPlayCount(0); // what Delete Files does
-        rig.clock.advance(6 * kSecond);
-        QVERIFY(rig.game.hasCaptured("FBplay0.ply"));
-        QCOMPARE(rig.engine.PlayCount(), 1);
+        rig.game.writePlay("next", playTime(secondAfter));
         rig.clock.advance(60 * kSecond);
-        QCOMPARE(rig.engine.PlayCount(), 1);
+        QCOMPARE(rig.game.hasCaptured("FBplay0.ply"), taken);
+        QCOMPARE(rig.engine.PlayCount(), taken ? 1 : 0);
     }
 
     void wrongCaseTempFileIsNeverCaptured() {
@@ -253,8 +263,8 @@ private slots:
         rig.game.writePlay("p", playTime(0));
         const int before = rig.clock.tickCount();
         rig.clock.busy(10 * kMinute); // a validation run that would not end
-        // timerPlay and Timer2 once each, nothing queued up.
-        QCOMPARE(rig.clock.tickCount(), before + 2);
+        // timerPlay, Timer2 and the game folder's watch once each, nothing queued up.
+        QCOMPARE(rig.clock.tickCount(), before + 3);
         QCOMPARE(rig.engine.Plan1Ticks(), 1);
         QVERIFY(rig.enabled(Id::Timer5));
         rig.clock.advance(5 * kSecond);

@@ -2,8 +2,8 @@
 // in turn, as a full disk, a write error and a refusal; sources vanish; the capture folder
 // refuses writes. Each time: no partial file, no count moved, nothing captured lost, a reason
 // shown.
-#include "capture/capturefolder.h"
 #include "capture/capturerig.h"
+#include "capture/gamefolders.h"
 #include "faultinjector.h"
 #include "support/platform.h"
 
@@ -194,7 +194,7 @@ private slots:
             QVERIFY(rig.problems.shown.filter("Game plan XOff1.pln not captured: ").size() == 1);
 
             // Delete Files: every file stays and each one is named.
-            const fs::DeleteReport report = DeleteCapturedFiles(rig.paths);
+            const fs::DeleteReport report = rig.folders.deleteCapturedFiles();
             QCOMPARE(report.deleted, QStringList());
             const QString told = describeDeleteProblems(report);
             QVERIFY(told.contains("FBplay0.ply") && told.contains("FBplay1.ply"));

@@ -1,12 +1,13 @@
 // The play log update and the plan load under failing file steps: FBplay.log is either the
 // whole new log or left as it was, a plan load that fails keeps the candidates it had, and
 // every failure is told.
-#include "capture/capturefolder.h"
+#include "capture/gamefolders.h"
 #include "faultinjector.h"
 #include "playlog/playlog.h"
 #include "settings/settingsstore.h"
 #include "support/gamefolder.h"
 #include "support/recorders.h"
+#include "support/simclock.h"
 #include "validate/planreader.h"
 
 #include <QDir>
@@ -160,8 +161,11 @@ private slots:
         MemorySettingsStore store;
         GamePaths paths;
         paths.readFrom(store);
+        SimClock clock;
+        GameFolders folders(paths, clock);
+        folders.check();
         FaultInjector refuse(QStringLiteral("/Xferbox"), 1, fs::ErrorKind::AccessDenied);
-        const fs::Status made = EnsureCaptureFolder(paths);
+        const fs::Status made = folders.ensureCaptureFolder();
         ++FaultTally::cases;
         QVERIFY(!made.ok());
         QCOMPARE(made.kind(), fs::ErrorKind::AccessDenied);

@@ -2,6 +2,7 @@
 #include "fs/faults.h"
 #include "support/gamefolder.h"
 #include "support/recorders.h"
+#include "support/simclock.h"
 #include "validate/validationrun.h"
 
 #include <QtTest>
@@ -22,11 +23,14 @@ struct Rig {
     RecordingProgress progress;
     FolderPlayList file1{"C:\\Sierra\\FBPro97\\Xferbox"};
     RecordingUnknownList lstUnknown;
-    ValidationCommands commands{{paths, store, notifier, status, progress, file1, lstUnknown}};
+    SimClock clock;
+    GameFolders folders{paths, clock};
+    ValidationCommands commands{{folders, store, notifier, status, progress, file1, lstUnknown}};
 
     Rig() {
         paths.readFrom(store); // as start-up does
         game.makeCaptureFolder();
+        folders.check();
         QDir().mkpath(game.hostFile("VPNFL"));
         game.write("VPNFL/A.ply", "play A");
         game.write("VPNFL/B.ply", "play B");
