@@ -180,6 +180,11 @@ void MainController::mnuView_Click(int index) {
         return validation_->ShowUnknownPlays();
     case 4:
         seams_.openSettings();
+        if (const SettingsStore::WriteFailure notSaved = store_.notSaved())
+            showStatusMessage(QStringLiteral("Settings not saved"),
+                              *notSaved + QStringLiteral("\nThe changes are used until Huddlex "
+                                                         "ends."),
+                              kStartupNotePeriods);
         return folders_->check(); // whatever the dialog did, the folders follow it
     case 5:
         return report_->Open();

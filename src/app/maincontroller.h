@@ -77,7 +77,7 @@ private:
     void routeMenu(ui::MenuArray array, int index);
     void setCaptureButtons(bool running);
 
-    SettingsStore& store_;
+    SettingsInUse store_; // the store, and what it could not save for this session
     GamePaths paths_;
     Seams seams_;
     std::unique_ptr<Notifier> ownNotifier_;

@@ -142,9 +142,10 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     fs::DriveMap::setOverride(drive, QFileInfo(gameFolder).absoluteFilePath());
     const HostPathsInMessages hostPaths;
     MemorySettingsStore store;
-    store.write(keys::FBDrive, QString(drive.toUpper()) + QLatin1Char(':'));
-    store.write(keys::FBVer, QStringLiteral("\\"));
-    store.write(keys::FBPlayFolder, parser.value(playFolderOption));
+    // A store in memory takes every write.
+    (void)store.write(keys::FBDrive, QString(drive.toUpper()) + QLatin1Char(':'));
+    (void)store.write(keys::FBVer, QStringLiteral("\\"));
+    (void)store.write(keys::FBPlayFolder, parser.value(playFolderOption));
 
     StreamNotifier notifier(err);
     GamePaths paths;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -126,14 +127,24 @@ bool NativeSettingsStore::contains(const QString& key) const {
     return settings->contains(key) && settings->status() == QSettings::NoError;
 }
 
-void NativeSettingsStore::write(const QString& key, const QString& value) {
+SettingsStore::WriteFailure NativeSettingsStore::write(const QString& key, const QString& value) {
     // Writing through QSettings would save its partial reading of a malformed file: the file
     // goes aside first, whole, so nothing typed into it is lost.
     if (isMalformed() && keepAside().isEmpty())
-        return;
+        return QStringLiteral("The settings file %1 does not read as settings and cannot be "
+                              "moved aside.")
+            .arg(QDir::toNativeSeparators(fileName()));
     const auto settings = openSettings(name_);
     settings->beginGroup(group);
     settings->setValue(key, value);
+    settings->sync();
+    if (settings->status() != QSettings::NoError)
+        return QStringLiteral("The settings could not be saved to %1: %2.")
+            .arg(QDir::toNativeSeparators(settings->fileName()),
+                 settings->status() == QSettings::AccessError
+                     ? QStringLiteral("it cannot be written (access denied, or the disk is full)")
+                     : QStringLiteral("it does not read as settings"));
+    return std::nullopt;
 }
 
 QString MemorySettingsStore::read(const QString& key,
@@ -148,9 +159,43 @@ bool MemorySettingsStore::contains(const QString& key) const {
     return values_.contains(key);
 }
 
-void MemorySettingsStore::write(const QString& key, const QString& value) {
+SettingsStore::WriteFailure MemorySettingsStore::write(const QString& key, const QString& value) {
+    if (failWrites)
+        return failWrites;
     values_.insert(key, value);
     ++writes_;
+    return std::nullopt;
+}
+
+QString SettingsInUse::read(const QString& key, const std::optional<QString>& fallback) const {
+    if (auto it = unsaved_.constFind(key); it != unsaved_.constEnd())
+        return *it;
+    return store_.read(key, fallback);
+}
+
+bool SettingsInUse::contains(const QString& key) const {
+    return unsaved_.contains(key) || store_.contains(key);
+}
+
+SettingsStore::WriteFailure SettingsInUse::write(const QString& key, const QString& value) {
+    unsaved_.insert(key, value);
+    // This value first, then any the store refused earlier, in key order.
+    QStringList keys = unsaved_.keys();
+    keys.removeOne(key);
+    keys.prepend(key);
+    for (const QString& k : keys) {
+        if (WriteFailure failure = store_.write(k, unsaved_.value(k)))
+            reason_ = *failure;
+        else
+            unsaved_.remove(k);
+    }
+    return notSaved();
+}
+
+SettingsStore::WriteFailure SettingsInUse::notSaved() const {
+    if (unsaved_.isEmpty())
+        return std::nullopt;
+    return reason_;
 }
 
 bool captureSwitchOn(const SettingsStore& store, const QString& key) {

@@ -10,9 +10,12 @@ namespace huddlex {
 // applies only to an absent key, so a stored empty string stays empty.
 class SettingsStore {
 public:
+    // Why a value could not be kept; nothing when it was.
+    using WriteFailure = std::optional<QString>;
+
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& key, const std::optional<QString>& fallback = {}) const = 0;
-    virtual void write(const QString& key, const QString& value) = 0;
+    [[nodiscard]] virtual WriteFailure write(const QString& key, const QString& value) = 0;
     // Whether the key holds a value of its own (a read would not fall back).
     virtual bool contains(const QString& key) const;
 };
@@ -26,7 +29,7 @@ public:
     // `applicationName` defaults to the executable's base name.
     explicit NativeSettingsStore(QString applicationName = {});
     QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
-    void write(const QString& key, const QString& value) override;
+    WriteFailure write(const QString& key, const QString& value) override;
     bool contains(const QString& key) const override;
 
     QString applicationName() const { return name_; }
@@ -44,14 +47,35 @@ private:
 class MemorySettingsStore final : public SettingsStore {
 public:
     QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
-    void write(const QString& key, const QString& value) override;
+    WriteFailure write(const QString& key, const QString& value) override;
     bool contains(const QString& key) const override;
     const QMap<QString, QString>& values() const { return values_; }
     int writeCount() const { return writes_; }
+    // Tests: every write fails with this reason while it is set.
+    std::optional<QString> failWrites;
 
 private:
     QMap<QString, QString> values_;
     int writes_ = 0;
+};
+
+// The settings as the program uses them: the store's values, except those whose last write
+// failed, which stay as the player set them for the rest of the session (so capture and
+// validation never use a value the player no longer sees). Every later write tries them again.
+class SettingsInUse final : public SettingsStore {
+public:
+    explicit SettingsInUse(SettingsStore& store) : store_(store) {}
+    QString read(const QString& key, const std::optional<QString>& fallback = {}) const override;
+    // A failure also when this value was kept but an earlier one still is not.
+    WriteFailure write(const QString& key, const QString& value) override;
+    bool contains(const QString& key) const override;
+    // Why the values in use are not all saved; nothing when they are.
+    WriteFailure notSaved() const;
+
+private:
+    SettingsStore& store_;
+    QMap<QString, QString> unsaved_;
+    QString reason_;
 };
 
 // The keys and their defaults.

@@ -20,18 +20,22 @@ QString placeOf(fs::WinePrefix prefix) {
 }
 
 PrefixStartup useTheOne(SettingsStore& store, GamePaths& paths, const fs::WinePrefix& prefix) {
-    store.write(keys::WinePrefix, prefix.path);
+    SettingsStore::WriteFailure failure = store.write(keys::WinePrefix, prefix.path);
     fs::DriveMap::setWinePrefix(prefix.path);
     if (prefix.versions.size() == 1) {
         paths.gFBVer = versionFolder(prefix.versions.first());
-        store.write(keys::FBVer, paths.gFBVer);
+        if (SettingsStore::WriteFailure version = store.write(keys::FBVer, paths.gFBVer))
+            failure = version;
     }
     const QString version = versionName(paths.gFBVer);
+    QString details = QStringLiteral("%1 was found in the Wine prefix\n%2,\nthe only one that "
+                                     "holds the game, and is used from now on.\nView, Settings "
+                                     "shows it and the other prefixes.")
+                          .arg(version, QDir::toNativeSeparators(prefix.path));
+    if (failure)
+        details += QStringLiteral("\nIt is used for this session only: %1").arg(*failure);
     return {PrefixStartup::Outcome::ChoseOne, QStringLiteral("Using %1").arg(placeOf(prefix)),
-            QStringLiteral("%1 was found in the Wine prefix\n%2,\nthe only one that holds the "
-                           "game, and is used from now on.\nView, Settings shows it and the "
-                           "other prefixes.")
-                .arg(version, QDir::toNativeSeparators(prefix.path))};
+            details};
 }
 
 PrefixStartup countSeveral(const QList<fs::WinePrefix>& withGame) {

@@ -134,11 +134,12 @@ void frmSettings::buildControls(PrefixSources prefixes) {
     setTabOrder(chkCapPlans, chkCapPlays);
 
     // Linux only: the prefix row below the frames; the drive list follows a new prefix at once.
-    const int rowHeight =
-        addWinePrefixRow(*this, store_, 2280, chkCapPlays, std::move(prefixes), [this] {
-            refreshDrives();
-            gameFolderMoved();
-        });
+    const int rowHeight = addWinePrefixRow(*this, store_, 2280, chkCapPlays, std::move(prefixes),
+                                           [this](const std::optional<QString>& notSaved) {
+                                               showSaved(notSaved);
+                                               refreshDrives();
+                                               gameFolderMoved();
+                                           });
     setFixedSize(width(), height() + twips(rowHeight));
 
     // The list starts on the current drive, as a drive list does: C: where there is one.
@@ -202,6 +203,13 @@ void frmSettings::buildGameFolderHint() {
     const int lines = count * lblGameFolder->fontMetrics().lineSpacing() + 2;
     lblGameFolder->setGeometry(margin, height() - margin / 2, width() - 2 * margin, lines);
     setFixedSize(width(), lblGameFolder->geometry().bottom() + 1 + margin);
+    // One more line below, shown (and the dialog grown by it) once a change cannot be saved.
+    lblNotSaved = new QLabel(this);
+    lblNotSaved->setObjectName(QStringLiteral("lblNotSaved"));
+    lblNotSaved->setStyleSheet(QStringLiteral("#lblNotSaved { color: #c00000; }"));
+    lblNotSaved->setGeometry(margin, lblGameFolder->geometry().bottom() + 1, width() - 2 * margin,
+                             lblNotSaved->fontMetrics().lineSpacing() + 2);
+    lblNotSaved->hide();
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -313,7 +321,25 @@ void frmSettings::gameFolderMoved() {
 void frmSettings::writeSetting(const QString& key, const QString& value) {
     if (loading_ && !store_.contains(key))
         return;
-    store_.write(key, value);
+    showSaved(store_.write(key, value));
+}
+
+// The change is in use either way; whether it will outlast the session is said under the
+// controls, in red, until a write succeeds.
+void frmSettings::showSaved(const std::optional<QString>& notSaved) {
+    if (!lblNotSaved)
+        return;
+    if (!notSaved) {
+        lblNotSaved->hide();
+        return;
+    }
+    const QString text = QStringLiteral("Not saved: ") + *notSaved;
+    lblNotSaved->setText(
+        lblNotSaved->fontMetrics().elidedText(text, Qt::ElideRight, lblNotSaved->width()));
+    lblNotSaved->setToolTip(text + QStringLiteral("\nThe change is used until Huddlex ends."));
+    if (lblNotSaved->isHidden())
+        setFixedSize(width(), height() + lblNotSaved->height());
+    lblNotSaved->show();
 }
 
 } // namespace huddlex::ui

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -64,6 +65,7 @@ private:
     void Drive1_Change();
     void optVersion_Click(int index);
     void writeSetting(const QString& key, const QString& value);
+    void showSaved(const std::optional<QString>& notSaved);
 
     SettingsStore& store_;
     GamePaths& paths_;
@@ -74,6 +76,7 @@ private:
     QCheckBox* chkCapPlans = nullptr;
     QCheckBox* chkCapPlays = nullptr;
     QLabel* lblGameFolder = nullptr;
+    QLabel* lblNotSaved = nullptr; // why the last change could not be saved
     std::function<void()> gameFolderMoved_;
     bool loading_ = false;
     double scale_ = 1.0; // the factor the designed layout grew by to fit the captions

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -23,10 +24,12 @@ struct PrefixSources {
 // Adds the "Wine prefix:" row to frmSettings at `topTwips`: `cboWinePrefix` with the default
 // rule ($WINEPREFIX, else ~/.wine) and the prefixes found, the game's first, showing the prefix
 // in use; `cmdBrowsePrefix` for any folder. Filling it writes nothing. A choice is written to
-// WinePrefix and taken by the drive mapping at once, then `changed` runs. The row follows
+// WinePrefix and taken by the drive mapping at once, then `changed` runs with whatever kept the
+// write from being saved. The row follows
 // `tabAfter` in the tab order. Returns the height it takes in twips: 0 on Windows, where the
 // drives are the system's own and there is no row. One implementation per platform.
 int addWinePrefixRow(QWidget& dialog, SettingsStore& store, int topTwips, QWidget* tabAfter,
-                     PrefixSources sources, std::function<void()> changed);
+                     PrefixSources sources,
+                     std::function<void(const std::optional<QString>& notSaved)> changed);
 
 } // namespace huddlex::ui

@@ -26,8 +26,8 @@ QString pickFolderWithDialog(QWidget* parent, const QString& start) {
 
 class WinePrefixRow final : public QObject {
 public:
-    WinePrefixRow(QWidget& dialog, SettingsStore& store, PrefixSources sources,
-                  std::function<void()> changed)
+    using Changed = std::function<void(const std::optional<QString>& notSaved)>;
+    WinePrefixRow(QWidget& dialog, SettingsStore& store, PrefixSources sources, Changed changed)
         : QObject(&dialog), dialog_(dialog), store_(store), sources_(std::move(sources)),
           changed_(std::move(changed)) {
         if (!sources_.prefixes)
@@ -122,10 +122,10 @@ private:
         if (index < 0)
             return;
         const QString folder = list_->itemData(index, valueRole).toString();
-        store_.write(keys::WinePrefix, folder);
+        const SettingsStore::WriteFailure notSaved = store_.write(keys::WinePrefix, folder);
         fs::DriveMap::setWinePrefix(folder);
         showCurrent();
-        changed_();
+        changed_(notSaved);
     }
 
     void browse() {
@@ -144,14 +144,15 @@ private:
     QWidget& dialog_;
     SettingsStore& store_;
     PrefixSources sources_;
-    std::function<void()> changed_;
+    Changed changed_;
     QComboBox* list_ = nullptr;
 };
 
 } // namespace
 
 int addWinePrefixRow(QWidget& dialog, SettingsStore& store, int topTwips, QWidget* tabAfter,
-                     PrefixSources sources, std::function<void()> changed) {
+                     PrefixSources sources,
+                     std::function<void(const std::optional<QString>& notSaved)> changed) {
     auto* row = new WinePrefixRow(dialog, store, std::move(sources), std::move(changed));
     return row->build(topTwips, tabAfter);
 }

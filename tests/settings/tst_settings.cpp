@@ -169,6 +169,33 @@ private slots:
         QCOMPARE(store.read(keys::FBPlayFolder), QString("Mended"));
     }
 
+    // A value the store cannot keep stays in use for the session and is tried again with the
+    // next change; the native store says why it could not write.
+    void unsavedValuesStayInUse() {
+        MemorySettingsStore store;
+        SettingsInUse settings(store);
+        store.failWrites = QStringLiteral("the disk is full");
+        QCOMPARE(settings.write(keys::FBVer, FBPro98Folder), store.failWrites);
+        QCOMPARE(settings.read(keys::FBVer), FBPro98Folder);
+        QVERIFY(settings.contains(keys::FBVer) && !store.contains(keys::FBVer));
+        QCOMPARE(settings.notSaved(), store.failWrites);
+        store.failWrites.reset();
+        QCOMPARE(settings.write(keys::FBDrive, "D:"), std::nullopt);
+        QCOMPARE(store.values(),
+                 (QMap<QString, QString>{{keys::FBDrive, "D:"}, {keys::FBVer, FBPro98Folder}}));
+        QCOMPARE(settings.notSaved(), std::nullopt);
+    }
+    void nativeStoreSaysWhenItCannotWrite() {
+        TempEnvironment env;
+        if (test::onWindows)
+            QSKIP("the registry takes every write here");
+        // Its folder is a file: nothing can be written there, whoever runs the test.
+        writeHostFile(env.configHome() + "/huddlex", "not a folder");
+        const SettingsStore::WriteFailure failure =
+            NativeSettingsStore(QStringLiteral("huddlex")).write(keys::FBDrive, "D:");
+        QVERIFY(failure && failure->contains("could not be saved"));
+    }
+
 private:
     static void writeHostFile(const QString& fileName, const QByteArray& data) {
         QDir().mkpath(QFileInfo(fileName).absolutePath());

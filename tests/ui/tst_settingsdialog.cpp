@@ -34,10 +34,14 @@ public:
     QString read(const QString& key, const std::optional<QString>& fallback) const override {
         return values.contains(key) ? values.value(key) : fallback.value_or(QString());
     }
-    void write(const QString& key, const QString& value) override {
-        values.insert(key, value);
+    WriteFailure write(const QString& key, const QString& value) override {
         writes << key + QLatin1Char('=') + value;
+        if (failWrites)
+            return failWrites;
+        values.insert(key, value);
+        return std::nullopt;
     }
+    std::optional<QString> failWrites;
     QMap<QString, QString> values;
     QStringList writes;
 };
@@ -331,9 +335,26 @@ private slots:
         QVERIFY(hint.top() > designed.bottom());
         QVERIFY(dialog.rect().contains(hint));
         for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child->objectName() != "lblGameFolder" && !child->isWindow())
+            if (child->objectName() != "lblGameFolder" && child->objectName() != "lblNotSaved" &&
+                !child->isWindow())
                 QVERIFY2(child->geometry().bottom() < hint.top(), qPrintable(child->objectName()));
         }
+    }
+
+    // A change the store cannot keep is still in use and says so under the controls, until a
+    // write succeeds.
+    void aChangeThatCannotBeSavedSaysSo() {
+        frmSettings dialog(store_, paths_, nullptr, source());
+        auto* notSaved = control<QLabel>(dialog, "lblNotSaved");
+        const int height = dialog.height();
+        store_.failWrites = QStringLiteral("The settings could not be saved to x: access denied.");
+        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
+        QCOMPARE(paths_.gFBVer, v98);
+        QVERIFY(!notSaved->isHidden() && notSaved->toolTip().contains("access denied"));
+        QVERIFY(dialog.height() > height && dialog.rect().contains(notSaved->geometry()));
+        store_.failWrites.reset();
+        control<QCheckBox>(dialog, "chkCapPlans")->click();
+        QVERIFY(notSaved->isHidden());
     }
 
     void f1AsksForTheSettingsTopic() {
