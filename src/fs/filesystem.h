@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fs/fserror.h"
+#include "fs/inputfile.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -94,15 +95,8 @@ Status makeFolder(const QString& windowsPath);
 // Modification time of a file or folder.
 Result<QDateTime> modificationTime(const QString& windowsPath);
 
-// What tells a file apart from the one it was: its size and when it was last written.
-struct FileStamp {
-    qint64 size = -1;
-    QDateTime modified;
-    bool operator==(const FileStamp&) const = default;
-};
 // The stamp of a regular file; of an open file, from the file itself.
 Result<FileStamp> stampOf(const QString& windowsPath);
-class InputFile;
 FileStamp stampOf(const InputFile& file);
 
 // How messages name paths: as the game composes them (the window, whose user knows the game's

@@ -6,6 +6,7 @@
 #include "fs/namecase.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <filesystem>
@@ -90,6 +91,12 @@ public:
         const bool missing = ec.default_error_condition() == std::errc::no_such_file_or_directory;
         return detail::makeError(missing ? ErrorKind::FileNotFound : detail::kindFromCode(ec),
                                  QStringLiteral("Cannot read"), self.childPath(onDiskName));
+    }
+    Result<FileStamp> stamp(const Folder& self, const QString& onDiskName) const override {
+        const QFileInfo info(child(onDiskName)); // one stat
+        if (info.isFile())
+            return FileStamp{info.size(), info.lastModified()};
+        return fileSize(self, onDiskName).error();
     }
     bool isHidden(const QString& onDiskName) const override {
         return detail::hiddenEntry(child(onDiskName), onDiskName);
@@ -189,6 +196,17 @@ std::optional<Folder::Kind> Folder::entryKind(const QString& onDiskName) const {
     if (entry == entries.end() || entry->name != onDiskName)
         return std::nullopt;
     return entry->kind;
+}
+
+Result<FileStamp> FolderBackend::stamp(const Folder& self, const QString& onDiskName) const {
+    Result<InputFile> file = openFile(self, onDiskName);
+    if (!file)
+        return file.error();
+    return FileStamp{file->size(), file->modified()};
+}
+
+Result<FileStamp> Folder::stamp(const QString& onDiskName) const {
+    return backend_->stamp(*this, onDiskName);
 }
 
 Result<qint64> Folder::fileSize(const QString& onDiskName) const {

@@ -59,6 +59,8 @@ public:
     std::optional<Kind> entryKind(const QString& onDiskName) const;
     // The size of a regular file, for callers that need none of its bytes.
     Result<qint64> fileSize(const QString& onDiskName) const;
+    // Its size and when it was last written, as cheaply as the backend can tell.
+    Result<FileStamp> stamp(const QString& onDiskName) const;
 
     // Whether the entry is hidden as the platform hides it (a leading dot on Linux).
     bool isHidden(const QString& onDiskName) const;
@@ -83,6 +85,8 @@ public:
     virtual Result<Folder> subfolder(const Folder& self, const QString& onDiskName) const = 0;
     virtual Result<InputFile> openFile(const Folder& self, const QString& onDiskName) const = 0;
     virtual Result<qint64> fileSize(const Folder& self, const QString& onDiskName) const = 0;
+    // By default from the opened file.
+    virtual Result<FileStamp> stamp(const Folder& self, const QString& onDiskName) const;
     virtual bool isHidden(const QString& onDiskName) const = 0;
     virtual bool isSame(const FolderBackend& other) const = 0;
     virtual Result<Folder> reopened(const Folder& self) const = 0;

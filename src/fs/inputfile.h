@@ -9,6 +9,13 @@
 
 namespace huddlex::fs {
 
+// What tells a file apart from the one it was: its size and when it was last written.
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // Where an open file's bytes come from: a file on disk, or an entry of an archive read in place.
 class ByteSource {
 public:

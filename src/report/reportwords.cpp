@@ -34,6 +34,8 @@ QString VerdictInWords(const PlayEntry& play) {
         return QStringLiteral("Modified %1: %2 of %3 bytes differ")
             .arg(PlayName(play.nearest), CountInWords(play.differingBytes),
                  CountInWords(std::max(play.bytes.value_or(0), play.nearestBytes)));
+    case Verdict::Unchecked:
+        return QStringLiteral("Not checked: %1 could not be read").arg(PlayName(play.match));
     case Verdict::Unknown:
         break;
     }

@@ -76,6 +76,9 @@ void appendPlay(QByteArray& out, const PlayEntry& play) {
     case Verdict::NotInPlans:
         object.string("match", play.match);
         break;
+    case Verdict::Unchecked:
+        object.string("unreadable", play.match);
+        break;
     case Verdict::Modified: {
         object.string("nearest", play.nearest)
             .number("differing_bytes", play.differingBytes)
@@ -93,7 +96,21 @@ void appendPlay(QByteArray& out, const PlayEntry& play) {
     default:
         break;
     }
+    if (play.changedSinceRun)
+        object.key("changed_since_run").out += "true";
     object.close();
+}
+
+void appendStringList(QByteArray& out, const char* name, const QStringList& list) {
+    out += "  \"";
+    out += name;
+    out += "\": [";
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        appendJsonString(out, list[i]);
+    }
+    out += "],\n";
 }
 
 QByteArray csvField(const QString& text) {
@@ -134,6 +151,8 @@ QByteArray ReportJson(const ValidationReport& report) {
         appendPlay(out, report.plays[i]);
     }
     out += report.plays.isEmpty() ? "],\n" : "\n  ],\n";
+    appendStringList(out, "unreadable", report.unreadable);
+    appendStringList(out, "changed_since_run", report.changedSinceRun);
     out += "  \"unknown\": " + QByteArray::number(report.unknown) + "\n}\n";
     return out;
 }

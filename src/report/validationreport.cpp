@@ -1,5 +1,6 @@
 #include "report/validationreport.h"
 
+#include "fs/filesystem.h"
 #include "fs/inputfile.h"
 #include "report/playlibrary.h"
 #include "validate/candidatefiles.h"
@@ -133,6 +134,30 @@ SearchSpace searchSpace(const ReportInput& input, CandidateFiles& files,
 
 constexpr qint64 kFirstReadBytes = 8 * 1024;
 
+// Whether capture `number` is not the file the run identified: another size or time, or a file
+// where the run found none, or none where it read one. A run that kept no stamps compares
+// nothing.
+bool changedSince(const ReportInput& input, qint64 number, const fs::Result<fs::FileStamp>& now) {
+    if (input.captureStamps.isEmpty())
+        return false;
+    const auto then = input.captureStamps.constFind(number);
+    if (then == input.captureStamps.constEnd())
+        return now.ok();
+    return !now || *now != *then;
+}
+
+// The candidate files the run read that are no longer as it read them.
+QStringList changedCandidates(const ReportInput& input) {
+    QStringList changed;
+    for (auto it = input.candidateStamps.cbegin(); it != input.candidateStamps.cend(); ++it) {
+        const fs::Result<fs::FileStamp> now = fs::stampOf(it.key());
+        if (!now || *now != it.value())
+            changed << it.key();
+    }
+    changed.sort();
+    return changed;
+}
+
 // The capture folder as it is now, listed once. Not the run's own listing: the window builds
 // its report later, when a name that listing showed as a file may stand for a FIFO.
 class Captures {
@@ -150,12 +175,12 @@ public:
     fs::Result<fs::InputFile> open(const QString& name) const {
         return folder_ ? folder_->openFile(name) : fs::openFile(input_.paths.captureFile(name));
     }
-    // Its size from one stat.
-    fs::Result<qint64> size(const QString& name) const {
+    // Its size and time from one stat.
+    fs::Result<fs::FileStamp> stamp(const QString& name) const {
         if (folder_)
-            return folder_->fileSize(name);
+            return folder_->stamp(name);
         fs::Result<fs::InputFile> play = open(name);
-        return play ? fs::Result<qint64>(play->size()) : play.error();
+        return play ? fs::Result<fs::FileStamp>(fs::stampOf(play.value())) : play.error();
     }
 
 private:
@@ -177,6 +202,8 @@ QString VerdictName(Verdict verdict) {
         return QStringLiteral("not-in-plans");
     case Verdict::Modified:
         return QStringLiteral("modified");
+    case Verdict::Unchecked:
+        return QStringLiteral("unchecked");
     case Verdict::Unknown:
         break;
     }
@@ -197,6 +224,10 @@ ValidationReport BuildReport(const ReportInput& input) {
     }
     const QHash<QString, QStringList> naming = namingSlots(input, own, files);
 
+    for (const CandidateFiles::Unreadable& file : input.unreadable)
+        report.unreadable << file.path;
+    report.changedSinceRun = changedCandidates(input);
+
     const Captures captures(input);
     std::vector<PlaySearch> searches;
     std::vector<qsizetype> searched; // index into report.plays of each search
@@ -208,11 +239,17 @@ ValidationReport BuildReport(const ReportInput& input) {
         entry.file = name.value_or(CapturedPlays::canonicalName(number));
         const QString& outcome = input.gPlayResults[number];
         entry.outcome = outcome == UnknownPlay ? outcome : fromWindows1252(outcome.toLatin1());
+        // A gap then is looked for too: a play there now was not part of the run.
+        const fs::Result<fs::FileStamp> stamp = captures.stamp(entry.file);
+        entry.changedSinceRun = changedSince(input, number, stamp);
+        if (entry.changedSinceRun)
+            report.changedSinceRun
+                << (captures.folder() ? captures.folder()->childPath(entry.file) : entry.file);
         if (outcome != UnknownPlay) {
             entry.verdict = Verdict::Identified;
             entry.namedBy = naming.value(outcome);
-            if (fs::Result<qint64> size = name ? captures.size(*name) : fs::Error{})
-                entry.bytes = *size;
+            if (stamp)
+                entry.bytes = stamp->size;
             report.plays.append(std::move(entry));
             continue;
         }
@@ -256,6 +293,10 @@ ValidationReport BuildReport(const ReportInput& input) {
         if (search.unreadable) {
             entry.verdict = Verdict::Missing;
             entry.bytes.reset();
+        } else if (!report.unreadable.isEmpty()) {
+            // What could be read says nothing about the play it may have been.
+            entry.verdict = Verdict::Unchecked;
+            entry.match = report.unreadable.first();
         } else if (search.matchRank >= 0) {
             entry.verdict = Verdict::NotInPlans;
             entry.match = space.library.files[search.matchRank].path;

@@ -20,9 +20,13 @@ enum class Verdict {
     NotInPlans, // the whole play begins a library file no plan names
     Modified,   // within a quarter of its length of a candidate or library play
     Unknown,    // unlike anything here
+    // Unknown to the run, but a play file the plans name could not be read, which it might
+    // have matched: no verdict is drawn from what could be read.
+    Unchecked,
 };
+inline constexpr int kVerdictCount = int(Verdict::Unchecked) + 1;
 
-// "identified", "missing", "empty", "not-in-plans", "modified", "unknown".
+// "identified", "missing", "empty", "not-in-plans", "modified", "unknown", "unchecked".
 QString VerdictName(Verdict verdict);
 
 struct PlanSummary {
@@ -40,6 +44,7 @@ struct PlayEntry {
     Verdict verdict = Verdict::Unknown;
     QStringList namedBy;       // identified: the slots whose own plan names the same file
     QString match;             // not-in-plans: the first such library file, a library path
+                               // unchecked: the first play file that could not be read
     QString nearest;           // modified: a plan entry, or a library path
     qint64 differingBytes = 0; // modified: the distance
     qint64 nearestBytes = 0;   // modified: the nearest's length
@@ -48,6 +53,8 @@ struct PlayEntry {
     // far as they were compared and at most PlaySearch::kHeldBytes.
     QByteArray content;
     QByteArray nearestContent;
+    // The file is not what the run compared (its size or time changed, it went or came).
+    bool changedSinceRun = false;
     bool isUnknownOutcome() const { return verdict != Verdict::Identified; }
 };
 
@@ -65,6 +72,9 @@ struct ValidationReport {
     QList<PlanSummary> plans; // Off1, Off2, Def1, Def2
     QList<PlayEntry> plays;   // one per capture number of the run
     qint64 unknown = 0;       // outcomes "Unknown Play", as the run counted them
+    QStringList unreadable;   // play files the plans name that the run could not read
+    // Captured plays and play files that are not as the run compared them: validate again.
+    QStringList changedSinceRun;
     ReportCounts counts;
 };
 

@@ -98,6 +98,11 @@ QString BytesComparisonHtml(const PlayEntry& play) {
             .arg(file, bytesText(play.bytes.value_or(0)), escaped(play.match));
     case Verdict::Modified:
         return style + modifiedHtml(play);
+    case Verdict::Unchecked:
+        return QStringLiteral("<p><b>%1</b> was not checked: the play file <b>%2</b>, which the "
+                              "plans name, could not be read on this computer, and the play may "
+                              "be that one. Make it readable and validate again.</p>")
+            .arg(file, escaped(play.match));
     case Verdict::Unknown:
         break;
     }

@@ -203,12 +203,13 @@ QString ReportWindow::summary() const {
                               "report follows the latest run.");
     if (report->plays.isEmpty())
         return QStringLiteral("The latest validation found no captured plays.");
-    qint64 counts[6] = {};
+    qint64 counts[kVerdictCount] = {};
     for (const PlayEntry& play : report->plays)
         ++counts[int(play.verdict)];
     const std::pair<Verdict, const char*> kinds[] = {{Verdict::NotInPlans, "not in the plans"},
                                                      {Verdict::Modified, "modified"},
                                                      {Verdict::Unknown, "unlike any play here"},
+                                                     {Verdict::Unchecked, "not checked"},
                                                      {Verdict::Empty, "empty"},
                                                      {Verdict::Missing, "missing"}};
     QStringList parts;
@@ -216,13 +217,24 @@ QString ReportWindow::summary() const {
         if (counts[int(verdict)] > 0)
             parts << QStringLiteral("%1 %2").arg(counts[int(verdict)]).arg(QLatin1String(words));
     }
-    QString text = QStringLiteral("The latest validation: %1 captured play%2, %3 unknown")
-                       .arg(report->plays.size())
-                       .arg(report->plays.size() == 1 ? "" : "s")
-                       .arg(report->unknown);
+    QString text;
+    if (const qsizetype changed = report->changedSinceRun.size(); changed > 0)
+        text += QStringLiteral("%1 file%2 changed since this validation: validate again to "
+                               "explain what is there now. ")
+                    .arg(changed)
+                    .arg(changed == 1 ? "" : "s");
+    text += QStringLiteral("The latest validation: %1 captured play%2, %3 unknown")
+                .arg(report->plays.size())
+                .arg(report->plays.size() == 1 ? "" : "s")
+                .arg(report->unknown);
     if (!parts.isEmpty())
         text += QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
     text += QLatin1Char('.');
+    if (const qsizetype unreadable = report->unreadable.size(); unreadable > 0)
+        text += QStringLiteral(" %1 play file%2 the plans name could not be read, so no unknown "
+                               "play is judged.")
+                    .arg(unreadable)
+                    .arg(unreadable == 1 ? "" : "s");
     if (const qint64 failed = report->counts.search.readFailures; failed > 0)
         text += QStringLiteral(" %1 play file%2 could not be read and %3 left out.")
                     .arg(failed)

@@ -1,3 +1,4 @@
+#include "app/reportcommand.h"
 #include "controllerfixture.h"
 #include "fs/faults.h"
 #include "support/gamefolder.h"
@@ -166,11 +167,16 @@ private slots:
         f.env.writeFile("Sierra/FBPro97/Xferbox/FBplay1.ply", "x");
         MainController& c = f.load();
         QCOMPARE(c.capture().PlayCount(), 2);
+        c.mnuEdit_Click(1);
+        c.report().Open();
+        QVERIFY(c.report().window()->report());
+        const qsizetype messages = f.notifier.messages.size();
         c.mnuEdit_Click(4);
         QCOMPARE(c.capture().PlayCount(), 0);
         QCOMPARE(c.window().File1().count(), 0);
-        QCOMPARE(c.window().panelText(2), QString("Plays: 2")); // left as it was
-        QVERIFY(f.notifier.messages.isEmpty());
+        QCOMPARE(c.window().panelText(2), QString("UK-P: 2")); // left as it was
+        QCOMPARE(f.notifier.messages.size(), messages);
+        QVERIFY(!c.report().window()->report()); // what it explained is gone
     }
 
     void deleteFilesReportsWhatStayed() {

@@ -265,6 +265,24 @@ private slots:
         QCOMPARE(run.out, QByteArray("0 Unknown Plays\n"));
     }
 
+    // A play file the plans name that cannot be read is named, and the status says the plays
+    // were not all checked: no verdict on the opponent.
+    void unreadablePlayFileIsNamed() {
+        League league;
+        fs::faults::setHook([](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Read && host.endsWith("/def/blitz.ply"))
+                return fs::Error{fs::ErrorKind::AccessDenied, {}};
+            return std::nullopt;
+        });
+        const Run run = runInProcess({league.folder});
+        fs::faults::clearHook();
+        QCOMPARE(run.exitCode, 4);
+        QVERIFY2(run.err.startsWith("1 play file that the plans name could not be read:\n"),
+                 run.err.constData());
+        QVERIFY2(run.err.contains("blitz.ply\": access denied"), run.err.constData());
+        QVERIFY(run.out.endsWith("1 Unknown Plays\n"));
+    }
+
     // The same with real permissions, where they bind: a capture folder that cannot be opened
     // (mode 000) or searched but not listed (mode 311).
     void accessDeniedOnDisk_data() {

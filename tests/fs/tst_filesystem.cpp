@@ -100,9 +100,11 @@ private slots:
     void searchReturnsTheOnDiskName() {
         TempEnvironment env;
         env.writeFile("G/FBPLAY~.TMP", "x");
-        env.writeFile("G/.hidden.ply", "x");
+        test::makeHidden(env.writeFile("G/.hidden.ply", "x"));
         env.makeDirs("G/Xferbox");
         QCOMPARE(*fs::findFirst("C:\\G\\FBPlay~.tmp"), QString("FBPLAY~.TMP"));
+        // Hidden entries are skipped alike by exact name, by wildcard, on both platforms.
+        QVERIFY(!fs::findFirst("C:\\G\\.hidden.ply"));
         QVERIFY(!fs::existsExactly("C:\\G\\FBPlay~.tmp"));
         QVERIFY(fs::existsExactly("C:\\G\\FBPLAY~.TMP"));
         QVERIFY(!fs::findFirst("C:\\G\\*.ply")); // hidden entries are skipped

@@ -2,6 +2,7 @@
 
 #include "capture/capturedplays.h"
 #include "fs/faults.h"
+#include "report/reportinput.h"
 #include "report/validationreport.h"
 #include "support/gamefolder.h"
 #include "support/platform.h"
@@ -45,9 +46,7 @@ struct ReportRig {
         file(QStringLiteral("Xferbox/FBplay%1.ply").arg(number), data);
     }
 
-    // Validates as the Validate command does, then builds the report of that run.
-    ValidationReport report() {
-        reads.clear();
+    template <class F> auto withReadHook(F work) {
         fs::faults::setHook(
             [this](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
                 if (op != fs::faults::Op::Read)
@@ -57,16 +56,30 @@ struct ReportRig {
                     return fs::Error{fs::ErrorKind::AccessDenied, QStringLiteral("denied")};
                 return std::nullopt;
             });
-        GamePaths paths;
-        FBPlan plan;
-        PlanFields read;
-        ReadGamePlans(paths, store, plan, notifier, &read);
-        const CapturedPlays captures = CapturedPlays::list(paths);
-        const QStringList outcomes = IdentifyPlays(plan, paths, captures).outcomes;
-        ValidationReport report =
-            BuildReport({paths.gameFolder(), paths, read, plan.gPlayFiles, outcomes, captures});
+        auto result = work();
         fs::faults::clearHook();
-        return report;
+        return result;
+    }
+
+    // Validates as the Validate command does, then builds the report of that run.
+    ValidationReport report() { return build(run()); }
+
+    // The two halves, for what happens between a run and its report.
+    ReportInput run() {
+        reads.clear();
+        return withReadHook([this] {
+            GamePaths paths;
+            FBPlan plan;
+            PlanFields read;
+            ReadGamePlans(paths, store, plan, notifier, &read);
+            const CapturedPlays captures = CapturedPlays::list(paths);
+            ReportInput input{paths.gameFolder(), paths, read, plan.gPlayFiles, {}, captures};
+            takeIdentification(input, IdentifyPlays(plan, paths, captures));
+            return input;
+        });
+    }
+    ValidationReport build(const ReportInput& input) {
+        return withReadHook([&] { return BuildReport(input); });
     }
 };
 

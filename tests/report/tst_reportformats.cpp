@@ -96,7 +96,8 @@ private slots:
         QJsonParseError error{};
         const QJsonObject root = QJsonDocument::fromJson(ReportJson(report), &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(root.keys(), QStringList({"game_folder", "plans", "plays", "unknown"}));
+        QCOMPARE(root.keys(), QStringList({"changed_since_run", "game_folder", "plans", "plays",
+                                           "unknown", "unreadable"}));
         QCOMPARE(root["game_folder"].toString(), QString("C:\\Sierra\\FBPro97\\"));
         QCOMPARE(root["unknown"].toInteger(), 5);
         const QJsonArray plans = root["plans"].toArray();

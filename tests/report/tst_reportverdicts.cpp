@@ -96,6 +96,19 @@ private slots:
             rig.capture(0, changed(c, {3}));
             rig.capture(1, playBytes(300, 15));
         }) << QStringList{"unknown", "not-in-plans VPNFL\\Off\\Keep.ply"};
+        // A play it might be could not be read: no verdict on what could be.
+        QTest::newRow("unchecked: a named play file could not be read")
+            << Setup([c](ReportRig& rig) {
+                   rig.file("VPNFL/Off/Locked.ply", c);
+                   rig.file("VPNFL/Off/Open.ply", playBytes(300, 16));
+                   rig.plans("VPNFL\\Off\\Locked.ply,VPNFL\\Off\\Open.ply", "", "", "");
+                   rig.denied << rig.game.hostFile("VPNFL/Off/Locked.ply");
+                   rig.capture(0, c);
+                   rig.capture(1, playBytes(300, 16));
+                   rig.capture(2, "");
+               })
+            << QStringList{"unchecked C:\\Sierra\\FBPro97\\VPNFL\\Off\\Locked.ply",
+                           "identified Off1", "empty"};
     }
     void verdicts() {
         QFETCH(Setup, setup);
@@ -112,6 +125,40 @@ private slots:
             QCOMPARE(play.file, QString("FBplay%1.ply").arg(play.capture));
         }
         QCOMPARE(report.unknown, unknown);
+    }
+
+    // A report describes the files its run compared: one that changed since (another size or
+    // time, or there now where it was not) is marked, and the report says so.
+    void filesChangedSinceTheRunAreMarked_data() {
+        QTest::addColumn<Setup>("change");
+        QTest::addColumn<QStringList>("changed"); // below the game folder
+        QTest::newRow("nothing") << Setup([](ReportRig&) {}) << QStringList{};
+        QTest::newRow("a capture rewritten")
+            << Setup([](ReportRig& rig) { rig.capture(0, playBytes(301, 1)); })
+            << QStringList{"Xferbox\\FBplay0.ply"};
+        QTest::newRow("a gap filled") << Setup([](ReportRig& rig) { rig.capture(1, "new"); })
+                                      << QStringList{"Xferbox\\FBplay1.ply"};
+        QTest::newRow("a named play file touched") << Setup([](ReportRig& rig) {
+            rig.game.setModified("VPNFL/Draw3.ply", QDateTime::currentDateTime().addDays(1));
+        }) << QStringList{"VPNFL\\Draw3.ply"};
+    }
+    void filesChangedSinceTheRunAreMarked() {
+        QFETCH(Setup, change);
+        QFETCH(QStringList, changed);
+        ReportRig rig;
+        rig.file("VPNFL/Draw3.ply", playBytes(300, 1));
+        rig.plans("VPNFL\\Draw3.ply", "", "", "");
+        rig.capture(0, playBytes(300, 1));
+        rig.capture(2, "unknown");
+        const ReportInput run = rig.run();
+        change(rig);
+        const ValidationReport report = rig.build(run);
+        QStringList below;
+        for (const QString& path : report.changedSinceRun)
+            below << path.mid(QString("C:\\Sierra\\FBPro97\\").size());
+        QCOMPARE(below, changed);
+        for (const PlayEntry& play : report.plays)
+            QCOMPARE(play.changedSinceRun, changed.contains("Xferbox\\" + play.file));
     }
 
     void plansSayWhatTheRunReadAndHowManyPlaysTheyName() {

@@ -17,6 +17,10 @@ inline constexpr bool onWindows = false;
 void enterScratchProfile(const QString& driveC);
 void leaveScratchProfile();
 
+// Hides the file at `hostPath` as the platform hides files: on Windows by its attribute; on
+// Linux its name must already begin with a dot.
+void makeHidden(const QString& hostPath);
+
 // Makes a FIFO at `hostPath`; false where the platform has none.
 bool makeFifo(const QString& hostPath);
 

@@ -9,6 +9,8 @@ namespace huddlex::test {
 void enterScratchProfile(const QString&) {}
 void leaveScratchProfile() {}
 
+void makeHidden(const QString&) {} // hidden by its leading dot
+
 bool makeFifo(const QString& hostPath) {
     return ::mkfifo(QFile::encodeName(hostPath).constData(), 0600) == 0;
 }

@@ -2,6 +2,7 @@
 #include "support/platform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <windows.h>
 
 namespace huddlex::test {
@@ -30,6 +31,11 @@ void leaveScratchProfile() {
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath.c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Huddlex tests"); // only once it is empty
     scratchKey = nullptr;
+}
+
+void makeHidden(const QString& hostPath) {
+    const std::wstring path = QDir::toNativeSeparators(hostPath).toStdWString();
+    SetFileAttributesW(path.c_str(), GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN);
 }
 
 bool makeFifo(const QString&) {

@@ -186,6 +186,26 @@ private slots:
         QCOMPARE(rig.status.panel1, QString("Status: Stop"));
     }
 
+    // A play file the plans name that cannot be read is named after the count: the play it may
+    // be is counted unknown because of this computer, not the opponent.
+    void unreadablePlayFileIsNamed() {
+        Rig rig;
+        rig.capture({"play B"});
+        fs::faults::setHook([](fs::faults::Op op, const QString& host) -> std::optional<fs::Error> {
+            if (op == fs::faults::Op::Read && host.endsWith("/VPNFL/B.ply"))
+                return fs::Error{fs::ErrorKind::AccessDenied, {}};
+            return std::nullopt;
+        });
+        rig.commands.Validate();
+        fs::faults::clearHook();
+        QCOMPARE(rig.notifier.messages.size(), 1);
+        const QString& message = rig.notifier.messages.first();
+        QVERIFY2(message.startsWith("1 Unknown Plays\n\n1 play file that the plans name could not "
+                                    "be read:\nCannot read \"C:\\Sierra\\FBPro97\\VPNFL\\B.ply\": "
+                                    "access denied\n"),
+                 qPrintable(message));
+    }
+
     void updateLogBeforeValidation() {
         Rig rig;
         rig.game.write("play.log", "FBPlay~1\r\n");
