@@ -5,8 +5,8 @@
 #include "capture/capturedplays.h"
 #include "capture/gamefolders.h"
 #include "fs/folderops.h"
-#include "help/contextids.h"
 #include "settings/wineprefixsetting.h"
+#include "ui/contextids.h"
 #include "ui/dialogs.h"
 #include "ui/existingfilesdialog.h"
 #include "ui/mainwindow.h"
@@ -57,10 +57,10 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
     ui::MainWindow& w = *window_;
     folders_ = std::make_unique<GameFolders>(paths_, timers);
     folders_->setListener([this](const GameFolderState& state) { takeGameFolder(state); });
-    capture_ = std::make_unique<CaptureEngine>(
-        CaptureEngine::Parts{*folders_, store_, timers, w, w.File1(), &w});
+    capture_ = std::make_unique<CaptureEngine>(CaptureEngine::Parts{
+        *folders_, store_, timers, w.StatusBar1(), w.File1(), &w.StatusBar1()});
     validation_ = std::make_unique<ValidationCommands>(
-        ValidationCommands::Parts{*folders_, store_, *seams_.notifier, w, w, w.File1(),
+        ValidationCommands::Parts{*folders_, store_, *seams_.notifier, w.StatusBar1(), w, w.File1(),
                                   w.lstUnknown(), [this] { capture_->showState(); },
                                   [this](const QString& text) { showStatusMessage(text); }});
     report_ = std::make_unique<ReportCommand>(w);
@@ -70,14 +70,14 @@ MainController::MainController(SettingsStore& store, TimerFactory& timers, Seams
         if (--messagePeriodsLeft_ > 0)
             return;
         messageTimer_->setEnabled(false);
-        window_->clearStatusMessage();
+        window_->StatusBar1().clearMessage();
     });
     connect(&w, &ui::MainWindow::menuClicked, this, &MainController::routeMenu);
     connect(&w, &ui::MainWindow::onTopClicked, this, &MainController::mnuOnTop_Click);
     connect(&w, &ui::MainWindow::toolbarClicked, this, &MainController::Toolbar1_ButtonClick);
     connect(&w, &ui::MainWindow::command1Clicked, this, &MainController::Command1_Click);
     // The reason for "Copy failed", whole, on a click: no box pops up by itself during capture.
-    connect(&w, &ui::MainWindow::captureProblemClicked, this,
+    connect(&w.StatusBar1(), &ui::StatusBar::problemClicked, this,
             [this](const QString& reason) { seams_.notifier->showMessage(reason); });
     connect(&w, &ui::MainWindow::unloading, this, &MainController::Form_UnLoad);
 }
@@ -105,7 +105,8 @@ void MainController::Form_Load() {
 }
 
 void MainController::takeGameFolder(const GameFolderState& state) {
-    window_->setGameFolderHint(state.exists ? QString() : missingGameFolderText(state));
+    window_->StatusBar1().setGameFolderHint(state.exists ? QString()
+                                                         : missingGameFolderText(state));
     if (!state.exists)
         return; // File1 keeps what it lists until there is a folder to list
     // A folder that cannot be made (a failure other than a missing folder) ends the steps; the
@@ -122,7 +123,7 @@ void MainController::takeGameFolder(const GameFolderState& state) {
         return;
     ui::FileListBox& file1 = window_->File1();
     file1.setFolder(*captureFolder);
-    window_->setPanelText(2, PlaysText(file1.count()));
+    window_->StatusBar1().setPanelText(2, PlaysText(file1.count()));
     // Numbering goes on after the highest capture, so a gap or a stray ".ply" file never
     // makes a new capture land on an earlier one.
     capture_->setPlayCount(int(folders_->listCaptured().count()));
@@ -152,33 +153,33 @@ void MainController::routeMenu(MenuArray array, int index) {
 
 void MainController::mnuFile_Click(int index) {
     switch (index) {
-    case 1:
+    case ui::FileItem::Start:
         return capture_->StartCapture();
-    case 2:
+    case ui::FileItem::Stop:
         return capture_->StopCapture();
-    case 4:
+    case ui::FileItem::Exit:
         return seams_.exitProgram();
     }
 }
 
 void MainController::mnuEdit_Click(int index) {
     switch (index) {
-    case 1:
+    case ui::EditItem::ValidatePlays:
         return validation_->Validate();
-    case 2:
+    case ui::EditItem::UpdateLog:
         return validation_->UpdateLog();
-    case 4:
+    case ui::EditItem::DeleteFiles:
         return DeleteFiles();
     }
 }
 
 void MainController::mnuView_Click(int index) {
     switch (index) {
-    case 1:
+    case ui::ViewItem::AllPlays:
         return validation_->ShowAllPlays();
-    case 2:
+    case ui::ViewItem::UnknownPlays:
         return validation_->ShowUnknownPlays();
-    case 4:
+    case ui::ViewItem::Settings:
         seams_.openSettings();
         if (const SettingsStore::WriteFailure notSaved = store_.notSaved())
             showStatusMessage(QStringLiteral("Settings not saved"),
@@ -186,16 +187,16 @@ void MainController::mnuView_Click(int index) {
                                                          "ends."),
                               kStartupNotePeriods);
         return folders_->check(); // whatever the dialog did, the folders follow it
-    case 5:
+    case ui::ViewItem::Report:
         return report_->Open();
     }
 }
 
 void MainController::mnuHelp_Click(int index) {
     switch (index) {
-    case 1:
+    case ui::HelpItem::Contents:
         return ContextIDs::ShowHelpContents();
-    case 3:
+    case ui::HelpItem::About:
         return seams_.openAbout();
     }
 }
@@ -235,7 +236,7 @@ void MainController::Command1_Click() {
 }
 
 void MainController::showStatusMessage(const QString& text, const QString& details, int periods) {
-    window_->showStatusMessage(text, details);
+    window_->StatusBar1().showMessage(text, details);
     messagePeriodsLeft_ = periods;
     messageTimer_->setEnabled(false); // a new message gets its full time
     messageTimer_->setEnabled(true);

@@ -1,7 +1,7 @@
 #include "app/reportcommand.h"
 
-#include "help/helpplacement.h"
 #include "report/validationreport.h"
+#include "ui/helpplacement.h"
 #include "ui/mainwindow.h"
 
 namespace huddlex {

@@ -10,4 +10,6 @@ void useBinaryOutput(std::FILE* out) {
     _setmode(_fileno(out), _O_BINARY);
 }
 
+void keepRunningWithoutReader() {} // no SIGPIPE: a failed write returns an error
+
 } // namespace huddlex

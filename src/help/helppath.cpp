@@ -18,12 +18,11 @@ QString helpFilePath(const QString& folder) {
 
 QStringList helpFileCandidates() {
     QStringList candidates{helpFilePath(QCoreApplication::applicationDirPath())};
-#ifdef HUDDLEX_DATA_DIR_FROM_BIN
+    // The build names the data folder as seen from the program's (see CMakeLists.txt).
     const QString installed = helpFilePath(QDir::cleanPath(
         QCoreApplication::applicationDirPath() + QStringLiteral("/" HUDDLEX_DATA_DIR_FROM_BIN)));
     if (!candidates.contains(installed))
         candidates << installed;
-#endif
     return candidates;
 }
 

@@ -1,7 +1,7 @@
 #include "ui/aboutdialog.h"
 
-#include "help/contextids.h"
 #include "help/programinfo.h"
+#include "ui/contextids.h"
 #include "ui/icons.h"
 #include "ui/twips.h"
 

@@ -1,6 +1,6 @@
 #include "ui/existingfilesdialog.h"
 
-#include "help/contextids.h"
+#include "ui/contextids.h"
 #include "ui/twips.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "common/keptinside.h"
-#include "help/contextids.h"
+#include "ui/contextids.h"
 #include "ui/icons.h"
 #include "ui/playlists.h"
 #include "ui/twips.h"
@@ -72,7 +72,7 @@ MainWindow::MainWindow(QWidget* parent)
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    buildStatusBar(client);
+    statusBar_ = new StatusBar(client);
 
     file1_ = new FileListBox(QStringLiteral("*.ply"), client);
     file1_->setObjectName(QStringLiteral("File1"));
@@ -114,7 +114,7 @@ double MainWindow::fontScale() const {
     probe.setFrameStyle(QFrame::Panel | QFrame::Sunken);
     probe.setFont(font());
     int needed = 0;
-    for (const QString& text : panel1Texts()) {
+    for (const QString& text : StatusBar::panel1Texts()) {
         probe.setText(text);
         needed = std::max(needed, probe.sizeHint().width());
     }
@@ -134,11 +134,7 @@ void MainWindow::layoutControls() {
     scale_ = fontScale();
     centralWidget()->setFixedSize(scaled(2325), scaled(1485));
     statusBar_->setGeometry(scaledRect(0, 1155, 2325, 330));
-    const int panelWidth = scaled(1440) - 2;
-    const int panelHeight = statusBar_->height() - 4;
-    for (int i = 0; i < 2; ++i)
-        panels_[i]->setGeometry(scaled(1440) * i + 1, 2, panelWidth, panelHeight);
-    message_->setGeometry(1, 2, statusBar_->width() - 2, panelHeight);
+    statusBar_->layoutPanels(scaled(1440) - 2);
     file1_->setGeometry(scaledRect(0, 480, 2295, 675));
     toolbar_->setGeometry(scaledRect(0, 0, 2325, 420));
     for (QAction* action : std::as_const(toolbarButtons_)) {
@@ -150,35 +146,6 @@ void MainWindow::layoutControls() {
     // the list is meant to hide File1 while it is shown.
     unknown_->setGeometry(file1_->geometry());
     command1_->setGeometry(scaledRect(2640, 3120, 855, 495));
-}
-
-void MainWindow::buildStatusBar(QWidget* client) {
-    statusBar_ = new QFrame(client);
-    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    const QString texts[] = {QStringLiteral("Status: Stop"), PlaysText(0)};
-    for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(texts[i], statusBar_);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panels_[i] = panel;
-    }
-    panel1Text_ = panels_[0]->text();
-    panels_[0]->installEventFilter(this);
-
-    message_ = new QLabel(statusBar_);
-    message_->setObjectName(QStringLiteral("StatusMessage"));
-    message_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    message_->setAutoFillBackground(true); // covers the panels, not drawn over them
-    message_->hide();
-}
-
-const QStringList& MainWindow::panel1Texts() {
-    static const QStringList texts = {
-        QStringLiteral("Status: Stop"),       QStringLiteral("Status: Running"),
-        QStringLiteral("Status: Validating"), QStringLiteral("Status: Working"),
-        QStringLiteral("Copy failed"),        QStringLiteral("No game folder"),
-    };
-    return texts;
 }
 
 void MainWindow::buildToolbar(QWidget* client) {
@@ -259,7 +226,7 @@ void MainWindow::buildMenus() {
             report->setObjectName(QStringLiteral("mnuView_5"));
             report->setProperty(ContextIDs::contextProperty, ContextIDs::mnuViewReport);
             connect(report, &QAction::triggered, this,
-                    [this] { emit menuClicked(MenuArray::mnuView, 5); });
+                    [this] { emit menuClicked(MenuArray::mnuView, ViewItem::Report); });
             menus_[m] << report;
         }
     }
@@ -296,20 +263,6 @@ QPoint MainWindow::placement(const QRect& available, const QSize& frame, const Q
     return keptInside(available, frame, available.bottomRight() - gap - client.bottomRight());
 }
 
-void MainWindow::setPanelText(int panel, const QString& text) {
-    if (panel == 2)
-        panels_[1]->setText(text);
-    if (panel != 1)
-        return;
-    problem_.clear(); // a status text of its own replaces the problem shown
-    panel1Text_ = text;
-    showPanel1();
-}
-
-QString MainWindow::panelText(int panel) const {
-    return panel == 1 || panel == 2 ? panels_[panel - 1]->text() : QString();
-}
-
 void MainWindow::setProgressVisible(bool visible) {
     progressBar_->setVisible(visible);
     if (visible)
@@ -322,73 +275,6 @@ void MainWindow::setProgressValue(double value) {
     // Validation does not return to the event loop until it ends: paint the step now.
     if (progressBar_->isVisible())
         progressBar_->repaint();
-}
-
-void MainWindow::showCaptureProblem(const QString& reason) {
-    problem_ = reason;
-    showPanel1();
-}
-
-void MainWindow::clearCaptureProblem() {
-    problem_.clear();
-    showPanel1();
-}
-
-void MainWindow::setGameFolderHint(const QString& reason) {
-    hint_ = reason;
-    showPanel1();
-}
-
-// A reason is too long for the tiny window: the tool tip carries it and a click on the panel
-// shows it whole. Panel 2 keeps its colour: its count is not in question.
-void MainWindow::showPanel1() {
-    QLabel* panel = panels_[0];
-    const QString& reason = hint_.isEmpty() ? problem_ : hint_;
-    if (reason.isEmpty()) {
-        panel->setText(panel1Text_);
-        panel->setStyleSheet(QString());
-        panel->setToolTip(QString());
-        panel->unsetCursor();
-        return;
-    }
-    // A missing game folder outranks a copy problem, which it most likely caused.
-    panel->setText(hint_.isEmpty() ? QStringLiteral("Copy failed")
-                                   : QStringLiteral("No game folder"));
-    // By name: the tool tip takes the panel's style sheet, and stays black on yellow.
-    panel->setStyleSheet(QStringLiteral("#Panel1 { color: #c00000; }"));
-    panel->setToolTip(hint_.isEmpty() ? reason : panel1Text_ + QLatin1Char('\n') + reason);
-    panel->setCursor(Qt::PointingHandCursor);
-}
-
-void MainWindow::showStatusMessage(const QString& text, const QString& details) {
-    const QFontMetrics metrics(message_->font());
-    const int room = message_->contentsRect().width() - metrics.horizontalAdvance(QLatin1Char('x'));
-    messageText_ = text;
-    message_->setText(metrics.elidedText(text, Qt::ElideRight, room));
-    message_->setToolTip(details.isEmpty() ? text : details);
-    message_->show();
-    message_->raise();
-}
-
-void MainWindow::clearStatusMessage() {
-    message_->hide();
-    message_->clear();
-    message_->setToolTip(QString());
-    messageText_.clear();
-}
-
-QString MainWindow::statusMessage() const {
-    return message_->isHidden() ? QString() : messageText_;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panels_[0] && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        !(hint_.isEmpty() && problem_.isEmpty())) {
-        emit captureProblemClicked(hint_.isEmpty() ? problem_ : hint_);
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -1,9 +1,9 @@
 #include "ui/reportwindow.h"
 
 #include "fs/filesystem.h"
-#include "help/contextids.h"
 #include "report/reportwriters.h"
 #include "ui/bytescomparison.h"
+#include "ui/contextids.h"
 #include "ui/icons.h"
 #include "ui/messagebox.h"
 #include "ui/reportmodel.h"

@@ -2,9 +2,9 @@
 
 #include "capture/gamefolders.h"
 #include "fs/drivemap.h"
-#include "help/contextids.h"
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
+#include "ui/contextids.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>

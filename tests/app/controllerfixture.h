@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/maincontroller.h"
-#include "help/helpviewer.h"
 #include "settings/settingsstore.h"
 #include "support/recorders.h"
 #include "support/simclock.h"
 #include "support/tempenvironment.h"
+#include "ui/helpviewer.h"
 
 #include <QStringList>
 #include <memory>

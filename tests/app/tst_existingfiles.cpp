@@ -1,4 +1,4 @@
-#include "help/contextids.h"
+#include "ui/contextids.h"
 #include "ui/existingfilesdialog.h"
 
 #include <QLabel>

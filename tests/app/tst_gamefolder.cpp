@@ -46,38 +46,38 @@ private slots:
         removeGame(f);
         MainController& c = f.load();
         ui::MainWindow& w = c.window();
-        QCOMPARE(w.panelText(1), QString("No game folder"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("No game folder"));
         QVERIFY(looksRed(panel1(w)));
-        QCOMPARE(w.panelText(2), QString("Plays: 0"));
+        QCOMPARE(w.StatusBar1().panelText(2), QString("Plays: 0"));
         const QString tip = panel1(w)->toolTip();
         QVERIFY2(tip.startsWith("Status: Stop\nThe game folder does not exist:\nC:\\Sierra\\"
                                 "FBPro97\\\non this computer: " +
                                 f.env.hostPath("Sierra/FBPro97") + '\n'),
                  qPrintable(tip));
         QTest::mouseClick(panel1(w), Qt::LeftButton);
-        QCOMPARE(f.notifier.messages, QStringList{w.gameFolderHint()});
+        QCOMPARE(f.notifier.messages, QStringList{w.StatusBar1().gameFolderHint()});
         QVERIFY(f.store.values().isEmpty()); // no prefix holds the game: nothing chosen
 
         w.toolbarButton(1)->trigger();
         QVERIFY(c.capture().isTimerEnabled(CaptureEngine::TimerId::timerPlay));
         QVERIFY(c.capture().isTimerEnabled(CaptureEngine::TimerId::Timer1));
-        QCOMPARE(w.panelText(1), QString("No game folder"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("No game folder"));
         QVERIFY(panel1(w)->toolTip().startsWith("Status: Running\n"));
 
         f.env.makeDirs("sierra/FBPRO97"); // as Windows finds it, in any letter case
         f.clock.advance(1000);
-        QCOMPARE(w.panelText(1), QString("Status: Running"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Running"));
         QVERIFY(!looksRed(panel1(w)));
         QVERIFY(panel1(w)->toolTip().isEmpty());
-        QVERIFY(w.gameFolderHint().isEmpty());
+        QVERIFY(w.StatusBar1().gameFolderHint().isEmpty());
 
         // A version picked in the Settings dialog shows as soon as it closes, without waiting.
         f.settingsDo = [&] { c.paths().gFBVer = v98; };
         c.mnuView_Click(4);
-        QCOMPARE(w.panelText(1), QString("No game folder"));
-        QVERIFY(w.gameFolderHint().contains("C:\\Sierra\\FBPro98\\"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("No game folder"));
+        QVERIFY(w.StatusBar1().gameFolderHint().contains("C:\\Sierra\\FBPro98\\"));
         w.toolbarButton(2)->trigger();
-        QCOMPARE(w.panelText(1), QString("No game folder"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("No game folder"));
         QVERIFY(panel1(w)->toolTip().startsWith("Status: Stop\n"));
     }
 
@@ -112,15 +112,15 @@ private slots:
         QCOMPARE(f.prompts, chosenInSettings ? 1 : 0);
         QVERIFY(QFileInfo(f.env.hostPath(folder + "/Xferbox")).isDir());
         QCOMPARE(w.File1().count(), kept);
-        QCOMPARE(w.panelText(2), QString("Plays: %1").arg(kept));
+        QCOMPARE(w.StatusBar1().panelText(2), QString("Plays: %1").arg(kept));
         QCOMPARE(c.capture().PlayCount(), kept);
-        QCOMPARE(w.panelText(1), QString("Status: Running"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Running"));
 
         test::GameFolder game(f.env, folder);
         game.writePlay("the play", QDateTime::currentDateTime().addSecs(-60));
         f.clock.advance(6000);
         QCOMPARE(game.captured(QString("FBplay%1.ply").arg(kept)), QByteArray("the play"));
-        QCOMPARE(w.panelText(2), QString("Plays: %1").arg(kept + 1));
+        QCOMPARE(w.StatusBar1().panelText(2), QString("Plays: %1").arg(kept + 1));
         QCOMPARE(w.File1().count(), kept + 1);
     }
 
@@ -140,14 +140,14 @@ private slots:
         QCOMPARE(fs::DriveMap::winePrefix(), prefix);
         QVERIFY(QFileInfo(prefix + "/drive_c/Sierra/FBPro98/Xferbox").isDir());
         QCOMPARE(f.prompts, 0);
-        QCOMPARE(w.panelText(1), QString("Status: Stop"));
-        QCOMPARE(w.statusMessage(), QString("Using ~/Games/fb"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Stop"));
+        QCOMPARE(w.StatusBar1().message(), QString("Using ~/Games/fb"));
         QVERIFY(w.findChild<QLabel*>("StatusMessage")->toolTip().contains(prefix));
 
         f.clock.advance(MainController::kStatusMessageMs * MainController::kStartupNotePeriods - 1);
-        QCOMPARE(w.statusMessage(), QString("Using ~/Games/fb"));
+        QCOMPARE(w.StatusBar1().message(), QString("Using ~/Games/fb"));
         f.clock.advance(1);
-        QVERIFY(w.statusMessage().isEmpty());
+        QVERIFY(w.StatusBar1().message().isEmpty());
 
         // huddlex --wine-prefix: the next run works in the folder given, and stores nothing.
         const QString session =

@@ -1,5 +1,5 @@
 #include "controllerfixture.h"
-#include "help/contextids.h"
+#include "ui/contextids.h"
 #include "ui/mainwindow.h"
 #include "ui/playlists.h"
 #include "ui/twips.h"
@@ -109,12 +109,12 @@ private slots:
                 bigger.setPointSize(pointSize);
                 w.setFont(bigger);
             }
-            for (const QString& text : ui::MainWindow::panel1Texts()) {
-                w.setPanelText(1, text);
+            for (const QString& text : ui::StatusBar::panel1Texts()) {
+                w.StatusBar1().setPanelText(1, text);
                 QVERIFY2(panel1->sizeHint().width() <= panel1->width(), qPrintable(text));
             }
             for (const QString& text : {QString("Plays: 99"), QString("UK-P: 99")}) {
-                w.setPanelText(2, text);
+                w.StatusBar1().setPanelText(2, text);
                 QVERIFY2(panel2->x() + panel2->sizeHint().width() <= bar->width(),
                          qPrintable(text));
             }
@@ -135,10 +135,10 @@ private slots:
         w.toolbarButton(1)->trigger();
         QVERIFY(w.toolbarButton(1)->isChecked());
         QCOMPARE(buttonsEnabled(), (QList<bool>{false, false, false, false}));
-        QCOMPARE(w.panelText(1), QString("Status: Running"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Running"));
 
         c.mnuFile_Click(2); // menu Stop leaves the toolbar alone
-        QCOMPARE(w.panelText(1), QString("Status: Stop"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Stop"));
         QVERIFY(w.toolbarButton(1)->isChecked());
         QCOMPARE(buttonsEnabled(), (QList<bool>{false, false, false, false}));
         QVERIFY(!c.capture().isTimerEnabled(CaptureEngine::TimerId::timerPlay));
@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(buttonsEnabled(), (QList<bool>{true, true, true, true}));
 
         c.mnuFile_Click(1); // menu Start: running, buttons untouched
-        QCOMPARE(w.panelText(1), QString("Status: Running"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Running"));
         QVERIFY(!w.toolbarButton(1)->isChecked());
         QCOMPARE(buttonsEnabled(), (QList<bool>{true, true, true, true}));
     }
@@ -159,7 +159,7 @@ private slots:
         f.store.write(keys::CapPlays, "0");
         MainController& c = f.load();
         c.mnuFile_Click(1);
-        QCOMPARE(c.window().panelText(1), QString("Status: Running"));
+        QCOMPARE(c.window().StatusBar1().panelText(1), QString("Status: Running"));
         QVERIFY(!c.capture().isTimerEnabled(CaptureEngine::TimerId::Timer1));
         QVERIFY(!c.capture().isTimerEnabled(CaptureEngine::TimerId::timerPlay));
     }
@@ -192,7 +192,7 @@ private slots:
         QCOMPARE(f.help.calls, (QStringList{"contents", "contents"}));
         c.mnuHelp_Click(2);               // separator
         c.Toolbar1_ButtonClick("bstart"); // keys compare exactly
-        QCOMPARE(w.panelText(1), QString("Status: Stop"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Stop"));
         w.menuItem(MenuArray::mnuFile, 4)->trigger();
         QCOMPARE(f.exits, 1);
         QVERIFY(!f.help.calls.contains("quit")); // Exit skips the unload handler

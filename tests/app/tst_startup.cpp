@@ -22,8 +22,8 @@ private slots:
         MainController& c = f.load();
         QVERIFY(QFileInfo(f.game("Xferbox")).isDir());
         QCOMPARE(f.prompts, 0);
-        QCOMPARE(c.window().panelText(1), QString("Status: Stop"));
-        QCOMPARE(c.window().panelText(2), QString("Plays: 0"));
+        QCOMPARE(c.window().StatusBar1().panelText(1), QString("Status: Stop"));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: 0"));
         QCOMPARE(c.capture().PlayCount(), 0);
         QVERIFY(f.store.values().isEmpty()); // start-up never writes a setting
     }
@@ -59,7 +59,7 @@ private slots:
         MainController& c = f.load();
         QTEST(f.prompts, "prompts");
         QFETCH(int, plays);
-        QCOMPARE(c.window().panelText(2), QString("Plays: %1").arg(plays));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: %1").arg(plays));
         QTEST(c.capture().PlayCount(), "next");
         QTEST(QDir(f.game("Xferbox")).entryList(QDir::Files), "left");
     }
@@ -82,7 +82,7 @@ private slots:
         f.env.writeFile("Nowhere-else/FBPlay~.tmp", "x");
         MainController& c = f.load();
         QCOMPARE(f.prompts, 0);
-        QCOMPARE(c.window().panelText(2), QString("Plays: 0"));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: 0"));
         QCOMPARE(c.window().File1().folder(), QString());
         QVERIFY(!QFileInfo::exists(f.env.hostPath("Nowhere")));
     }
@@ -96,7 +96,7 @@ private slots:
         MainController& c = f.load();
         QCOMPARE(f.prompts, 1);
         QCOMPARE(c.window().File1().count(), 1);
-        QCOMPARE(c.window().panelText(2), QString("Plays: 1"));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: 1"));
         QCOMPARE(c.capture().PlayCount(), 1);
         QVERIFY(!QFileInfo::exists(f.game("FBPlay~.tmp")));
         QVERIFY(!QFileInfo::exists(f.game("Xferbox"))); // no second folder beside it
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/FBplay5.ply")), "new play");
         for (const QString& name : kept)
             QCOMPARE(TempEnvironment::readHostFile(f.game("Xferbox/" + name)), name.toLatin1());
-        QCOMPARE(c.window().panelText(2), QString("Plays: 6"));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: 6"));
     }
 
     // Delete Files could not delete everything: numbering restarts at 0 but passes over what
@@ -158,7 +158,7 @@ private slots:
         f.env.writeFile("Sierra/FBPro97/Xferbox", "not a folder");
         MainController& c = f.load();
         QVERIFY(QFileInfo(f.game("Xferbox")).isFile());
-        QCOMPARE(c.window().panelText(2), QString("Plays: 0"));
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("Plays: 0"));
     }
 
     void deleteFilesEmptiesTheFolderAndRestartsNumbering() {
@@ -174,7 +174,7 @@ private slots:
         c.mnuEdit_Click(4);
         QCOMPARE(c.capture().PlayCount(), 0);
         QCOMPARE(c.window().File1().count(), 0);
-        QCOMPARE(c.window().panelText(2), QString("UK-P: 2")); // left as it was
+        QCOMPARE(c.window().StatusBar1().panelText(2), QString("UK-P: 2")); // left as it was
         QCOMPARE(f.notifier.messages.size(), messages);
         QVERIFY(!c.report().window()->report()); // what it explained is gone
     }

@@ -48,25 +48,25 @@ private slots:
         game.writePlay("play zero", QDateTime::currentDateTime().addSecs(-60));
         f.clock.advance(6000);
 
-        QCOMPARE(w.panelText(1), QString("Copy failed"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Copy failed"));
         QVERIFY(looksRed(panel(w, 1)));
         QVERIFY(!looksRed(panel(w, 2))); // the count is not in question
-        QCOMPARE(w.panelText(2), QString("Plays: 0"));
+        QCOMPARE(w.StatusBar1().panelText(2), QString("Plays: 0"));
         // The reason, whole, on a click: nothing to hover over.
         QTest::mouseClick(panel(w, 1), Qt::LeftButton);
         QCOMPARE(f.notifier.messages.size(), 1);
         QVERIFY(f.notifier.messages.first().startsWith("Play 0 not captured: "));
-        QCOMPARE(f.notifier.messages.first(), w.captureProblem());
+        QCOMPARE(f.notifier.messages.first(), w.StatusBar1().captureProblem());
 
         // A command in between ends on the problem still there.
         c.mnuEdit_Click(1);
-        QCOMPARE(w.panelText(1), QString("Copy failed"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Copy failed"));
         QVERIFY(looksRed(panel(w, 1)));
 
         fs::faults::clearHook();
         f.clock.advance(6000); // the play is still there and is taken
         QCOMPARE(c.capture().PlayCount(), 1);
-        QCOMPARE(w.panelText(1), QString("Status: Running"));
+        QCOMPARE(w.StatusBar1().panelText(1), QString("Status: Running"));
         QVERIFY(!looksRed(panel(w, 1)));
         QVERIFY(panel(w, 1)->toolTip().isEmpty());
         const int messages = f.notifier.messages.size();
@@ -83,13 +83,13 @@ private slots:
         QStringList seen;
         const auto run = [&](int menuIndex) {
             c.mnuEdit_Click(menuIndex);
-            seen << w.panelText(1);
+            seen << w.StatusBar1().panelText(1);
         };
         c.mnuFile_Click(1); // menu Start: the toolbar stays usable too
         run(1);
         run(2);
         w.toolbarButton(4)->trigger();
-        seen << w.panelText(1);
+        seen << w.StatusBar1().panelText(1);
         c.mnuFile_Click(2);
         run(1);
         run(2);
@@ -106,23 +106,23 @@ private slots:
         ui::MainWindow& w = c.window();
         c.mnuEdit_Click(1);
         c.mnuEdit_Click(2);
-        QCOMPARE(w.statusMessage(), QString("FBplay.log: 1 play name"));
+        QCOMPARE(w.StatusBar1().message(), QString("FBplay.log: 1 play name"));
         auto* shown = w.findChild<QLabel*>("StatusMessage");
         QVERIFY(shown->isVisibleTo(&w));
-        QCOMPARE(shown->text(), w.statusMessage()); // whole in the window's font
-        QCOMPARE(w.panelText(2), QString("Plays: 1"));
+        QCOMPARE(shown->text(), w.StatusBar1().message()); // whole in the window's font
+        QCOMPARE(w.StatusBar1().panelText(2), QString("Plays: 1"));
 
         f.clock.advance(MainController::kStatusMessageMs - 1000);
         c.mnuEdit_Click(2); // again: the note gets its full time anew
         f.clock.advance(MainController::kStatusMessageMs - 1);
-        QVERIFY(!w.statusMessage().isEmpty());
+        QVERIFY(!w.StatusBar1().message().isEmpty());
         f.clock.advance(1);
-        QVERIFY(w.statusMessage().isEmpty());
+        QVERIFY(w.StatusBar1().message().isEmpty());
         QVERIFY(!shown->isVisibleTo(&w));
 
         f.env.writeFile("Sierra/FBPro97/play.log", "");
         c.mnuEdit_Click(2);
-        QCOMPARE(w.statusMessage(), QString("play.log is empty"));
+        QCOMPARE(w.StatusBar1().message(), QString("play.log is empty"));
         QVERIFY(!QFile::exists(f.game("FBplay.log")));
         f.clock.advance(MainController::kStatusMessageMs);
 
@@ -130,7 +130,7 @@ private slots:
         QFile::remove(f.game("play.log"));
         c.mnuEdit_Click(2);
         QCOMPARE(f.notifier.messages.last(), QString("The play.log does not exist"));
-        QVERIFY(w.statusMessage().isEmpty());
+        QVERIFY(w.StatusBar1().message().isEmpty());
     }
 
     void messageBoxesCarryTheApplicationTitle() {

@@ -55,7 +55,7 @@ private slots:
         QVERIFY(QFileInfo(game.captureHost()).isDir());
 
         controller.window().toolbarButton(1)->trigger(); // bStart
-        QCOMPARE(controller.window().panelText(1), QString("Status: Running"));
+        QCOMPARE(controller.window().StatusBar1().panelText(1), QString("Status: Running"));
 
         for (int number = 0; number < 2; ++number) {
             const auto play = fake.writePlay();
@@ -67,13 +67,14 @@ private slots:
                   play->modified.msecsTo(*appeared));
             QCOMPARE(TempEnvironment::readHostFile(captured), play->bytes);
             QCOMPARE(controller.capture().PlayCount(), number + 1);
-            QCOMPARE(controller.window().panelText(2), QString("Plays: %1").arg(number + 1));
+            QCOMPARE(controller.window().StatusBar1().panelText(2),
+                     QString("Plays: %1").arg(number + 1));
         }
         QCOMPARE(controller.window().File1().count(), 2);
         QVERIFY(notifier.messages.isEmpty());
 
         controller.window().toolbarButton(2)->trigger(); // bStop
-        QCOMPARE(controller.window().panelText(1), QString("Status: Stop"));
+        QCOMPARE(controller.window().StatusBar1().panelText(1), QString("Status: Stop"));
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "help/helpviewer.h"
+#include "ui/helpviewer.h"
 
 #include <QList>
 

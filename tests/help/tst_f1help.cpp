@@ -1,5 +1,5 @@
-#include "help/contextids.h"
 #include "help/helprecorder.h"
+#include "ui/contextids.h"
 
 #include <QApplication>
 #include <QDialog>

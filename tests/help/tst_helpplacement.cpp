@@ -1,5 +1,5 @@
 // The help window opens beside the main window, never over it where the screen has room.
-#include "help/helpplacement.h"
+#include "ui/helpplacement.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "help/contextids.h"
 #include "help/helppath.h"
 #include "help/helpproject.h"
-#include "help/helpviewer.h"
-#include "help/helpwindow.h"
+#include "ui/contextids.h"
+#include "ui/helpviewer.h"
+#include "ui/helpwindow.h"
 
 #include <QApplication>
 #include <QDialog>

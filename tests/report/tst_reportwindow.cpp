@@ -1,8 +1,8 @@
 #include "app/controllerfixture.h"
 #include "app/reportcommand.h"
 #include "fs/faults.h"
-#include "help/contextids.h"
 #include "reportrig.h"
+#include "ui/contextids.h"
 #include "ui/mainwindow.h"
 #include "ui/reportwindow.h"
 

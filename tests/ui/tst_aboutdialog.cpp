@@ -1,7 +1,7 @@
-#include "help/contextids.h"
 #include "help/helprecorder.h"
 #include "help/programinfo.h"
 #include "ui/aboutdialog.h"
+#include "ui/contextids.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>

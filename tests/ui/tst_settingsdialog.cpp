@@ -1,9 +1,9 @@
 #include "fs/drivemap.h"
-#include "help/contextids.h"
 #include "help/helprecorder.h"
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
 #include "support/tempenvironment.h"
+#include "ui/contextids.h"
 #include "ui/dialogs.h"
 #include "ui/settingsdialog.h"
 

@@ -1,6 +1,6 @@
-#include "help/f1filter.h"
+#include "ui/f1filter.h"
 
-#include "help/contextids.h"
+#include "ui/contextids.h"
 
 #include <QApplication>
 #include <QKeyEvent>

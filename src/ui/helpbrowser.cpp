@@ -1,4 +1,4 @@
-#include "help/helpbrowser.h"
+#include "ui/helpbrowser.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "help/contextids.h"
+#include "ui/contextids.h"
 
-#include "help/f1filter.h"
 #include "help/helppath.h"
-#include "help/helpplacement.h"
-#include "help/helpviewer.h"
-#include "help/helpwindow.h"
+#include "ui/f1filter.h"
+#include "ui/helpplacement.h"
+#include "ui/helpviewer.h"
+#include "ui/helpwindow.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "help/helpplacement.h"
+#include "ui/helpplacement.h"
 
 #include "common/keptinside.h"
 

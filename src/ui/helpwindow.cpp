@@ -1,7 +1,7 @@
-#include "help/helpwindow.h"
+#include "ui/helpwindow.h"
 
-#include "help/helpbrowser.h"
 #include "help/helppath.h"
+#include "ui/helpbrowser.h"
 
 #include <QFile>
 #include <QFileInfo>
