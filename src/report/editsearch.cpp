@@ -13,7 +13,8 @@ namespace {
 
 // A file more than a quarter longer than every play it could be near is never read.
 constexpr qint64 kMaxFileBytes = EditSearch::kMaxPlayBytes + EditSearch::kMaxPlayBytes / 4;
-// Files held for plays whose nearest is not settled yet; past this, a play is settled at once.
+// Files held for the plays' candidates; past this, a play with more than one is settled at
+// once, keeping one.
 constexpr qint64 kHeldFileBytes = 8 << 20;
 
 // A file that may be a play's nearest: its distance lies between `low` and `high`.
@@ -161,7 +162,7 @@ private:
             }
             return out;
         });
-        if (heldBytes_ > kHeldFileBytes)
+        if (heldBytes_ > kHeldFileBytes && play.candidates.size() > 1)
             settle(p);
     }
 
