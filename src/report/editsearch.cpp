@@ -93,17 +93,18 @@ private:
 
     void visit(size_t f) {
         const SearchFile& file = files_[f];
-        const fs::Result<qint64> size = file.folder.fileSize(file.name);
-        if (!size || *size > kMaxFileBytes)
-            return;
-        const auto [from, to] = window(*size);
-        if (std::none_of(bySize_.begin() + qsizetype(from), bySize_.begin() + qsizetype(to),
-                         [&](size_t p) { return nearInLength(p, *size); }))
-            return;
         fs::Result<fs::InputFile> opened = file.folder.openFile(file.name);
-        const fs::Result<QByteArray> read =
-            opened ? opened.value().read(std::min(opened->size(), kMaxFileBytes))
-                   : fs::Result<QByteArray>(opened.error());
+        if (!opened) {
+            ++counts_.readFailures;
+            return;
+        }
+        const qint64 size = opened->size();
+        const auto [from, to] = window(size);
+        if (size > kMaxFileBytes ||
+            std::none_of(bySize_.begin() + qsizetype(from), bySize_.begin() + qsizetype(to),
+                         [&](size_t p) { return nearInLength(p, size); }))
+            return;
+        const fs::Result<QByteArray> read = opened.value().read(size);
         if (!read) {
             ++counts_.readFailures;
             return;

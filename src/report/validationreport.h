@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace huddlex {
@@ -66,6 +67,8 @@ struct ReportCounts {
     qint64 capturesRead = 0;
     SearchCounts search;
     EditCounts edits;
+    // Library files that could not be read: each search tries every file, so the larger count.
+    qint64 unreadableFiles() const { return std::max(search.readFailures, edits.readFailures); }
 };
 
 struct ValidationReport {

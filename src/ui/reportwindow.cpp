@@ -215,7 +215,7 @@ QString ReportWindow::summary() const {
     if (!parts.isEmpty())
         text += QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
     text += QLatin1Char('.');
-    if (const qint64 failed = report->counts.search.readFailures; failed > 0)
+    if (const qint64 failed = report->counts.unreadableFiles(); failed > 0)
         text += QStringLiteral(" %1 play file%2 could not be read and %3 left out.")
                     .arg(failed)
                     .arg(failed == 1 ? "" : "s")

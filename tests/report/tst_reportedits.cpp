@@ -137,6 +137,23 @@ private slots:
         }
     }
 
+    // Both searches try every file: one that cannot be read is counted once, and left out.
+    void anUnreadableFileIsCountedOnceAndLeftOut() {
+        ReportRig rig;
+        const QByteArray a = playBytes(400, 1);
+        rig.file("VPNFL/A.ply", a);
+        rig.file("VPNFL/B.ply", changed(a, {7}));
+        rig.capture(0, inserted(a, 100, 6));
+        rig.denied << rig.game.hostFile("VPNFL/A.ply");
+        const ValidationReport report = rig.report();
+        QCOMPARE(
+            editsBrief(report.plays[0]),
+            QString("Modified B: 6 bytes inserted, 1 changed | change 7 7 1, insert 100 100 6"));
+        QCOMPARE(report.counts.search.readFailures, 1);
+        QCOMPARE(report.counts.edits.readFailures, 1);
+        QCOMPARE(report.counts.unreadableFiles(), 1);
+    }
+
     // One row per kind of edit; each play's verdict in words and its edits.
     void edits_data() {
         QTest::addColumn<Setup>("setup");
