@@ -1,14 +1,17 @@
 #include "report/editbounds.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace huddlex {
 
 namespace {
 
-quint16 pairAt(QByteArrayView bytes, qsizetype i) {
-    return quint16(static_cast<unsigned char>(bytes[i]) << 8 |
-                   static_cast<unsigned char>(bytes[i + 1]));
+// Two bytes as one number, in the machine's order: the same for a play and a file.
+quint16 pairAt(const char* bytes) {
+    quint16 pair;
+    std::memcpy(&pair, bytes, sizeof pair);
+    return pair;
 }
 
 } // namespace
@@ -45,38 +48,30 @@ qint64 CountsBound(const ByteCounts& a, const ByteCounts& b) {
 void PairSet::fill(QByteArrayView bytes) {
     bits_.fill(0);
     for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
-        const quint16 pair = pairAt(bytes, i);
+        const quint16 pair = pairAt(bytes.data() + i);
         bits_[pair >> 6] |= std::uint64_t(1) << (pair & 63);
     }
 }
 
-std::vector<quint16> DisjointPairs(QByteArrayView bytes) {
-    std::vector<quint16> pairs;
-    pairs.reserve(size_t(bytes.size() / 2));
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        pairs.push_back(pairAt(bytes, i));
-    return pairs;
-}
-
-qint64 MissingPairs(const std::vector<quint16>& pairs, const PairSet& file, qint64 limit) {
+qint64 MissingPairs(QByteArrayView play, const PairSet& file, qint64 limit) {
     // Four sums, so that the tests do not wait on one another; the limit is looked at between
     // blocks.
-    const quint16* pair = pairs.data();
-    const size_t n = pairs.size();
+    const char* bytes = play.data();
+    const qsizetype n = play.size() / 2; // pairs
     qint64 missing = 0;
-    size_t i = 0;
+    qsizetype i = 0;
     for (; i + 64 <= n && missing <= limit; i += 64) {
         unsigned held[4] = {0, 0, 0, 0};
-        for (size_t j = i; j < i + 64; j += 4) {
-            held[0] += file.holds(pair[j]);
-            held[1] += file.holds(pair[j + 1]);
-            held[2] += file.holds(pair[j + 2]);
-            held[3] += file.holds(pair[j + 3]);
+        for (qsizetype j = i; j < i + 64; j += 4) {
+            held[0] += file.holds(pairAt(bytes + 2 * j));
+            held[1] += file.holds(pairAt(bytes + 2 * j + 2));
+            held[2] += file.holds(pairAt(bytes + 2 * j + 4));
+            held[3] += file.holds(pairAt(bytes + 2 * j + 6));
         }
         missing += 64 - (held[0] + held[1] + held[2] + held[3]);
     }
     for (; i < n && missing <= limit; ++i)
-        missing += !file.holds(pair[i]);
+        missing += !file.holds(pairAt(bytes + 2 * i));
     return missing;
 }
 

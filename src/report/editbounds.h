@@ -3,7 +3,6 @@
 #include <QByteArrayView>
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace huddlex {
 
@@ -28,12 +27,9 @@ private:
     std::array<std::uint64_t, 1024> bits_{};
 };
 
-// A play's bytes 0-1, 2-3, ...: an edit touches at most one of them, and one it leaves alone
-// is a pair the file holds.
-std::vector<quint16> DisjointPairs(QByteArrayView bytes);
-
-// The pairs the file lacks, each the mark of an edit; counted no further than one past
-// `limit`.
-qint64 MissingPairs(const std::vector<quint16>& pairs, const PairSet& file, qint64 limit);
+// Of the play's bytes 0-1, 2-3, ..., the pairs the file lacks. An edit touches at most one of
+// them, and one it leaves alone is a pair the file holds: each is the mark of an edit. Counted
+// no further than one past `limit`.
+qint64 MissingPairs(QByteArrayView play, const PairSet& file, qint64 limit);
 
 } // namespace huddlex

@@ -29,7 +29,6 @@ struct Candidate {
 // A play as the search sees it.
 struct Play {
     ByteCounts counts;
-    std::vector<quint16> pairs;
     std::vector<Candidate> candidates; // in file order; none can be ruled out yet
     qint64 heldBytes = 0;
 };
@@ -40,7 +39,6 @@ public:
         : plays_(plays), files_(files), state_(plays.size()), bySize_(plays.size()) {
         for (size_t p = 0; p < plays.size(); ++p) {
             state_[p].counts = CountBytes(plays[p].play);
-            state_[p].pairs = DisjointPairs(plays[p].play);
         }
         std::iota(bySize_.begin(), bySize_.end(), size_t(0));
         std::sort(bySize_.begin(), bySize_.end(),
@@ -135,7 +133,7 @@ private:
                 filePairs_.fill(content);
                 pairsFilled = true;
             }
-            const qint64 byPairs = MissingPairs(state_[p].pairs, filePairs_, limit);
+            const qint64 byPairs = MissingPairs(plays_[p].play, filePairs_, limit);
             if (byPairs > limit)
                 continue;
             ++counts_.anchored;
