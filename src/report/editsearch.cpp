@@ -37,9 +37,8 @@ class Search {
 public:
     Search(std::vector<EditSearch>& plays, const std::vector<SearchFile>& files)
         : plays_(plays), files_(files), state_(plays.size()), bySize_(plays.size()) {
-        for (size_t p = 0; p < plays.size(); ++p) {
+        for (size_t p = 0; p < plays.size(); ++p)
             state_[p].counts = CountBytes(plays[p].play);
-        }
         std::iota(bySize_.begin(), bySize_.end(), size_t(0));
         std::sort(bySize_.begin(), bySize_.end(),
                   [&](size_t a, size_t b) { return sizeOf(a) < sizeOf(b); });
@@ -179,6 +178,8 @@ private:
         for (Candidate& c : candidates) {
             if (best && (c.low > best->low || (c.low == best->low && c.file > best->file)))
                 continue;
+            // An earlier file wins a tie, so a later one must come strictly nearer; the limit
+            // leaves edlib only distances that win.
             qint64 distance = c.low;
             if (c.low != c.high) {
                 const qint64 limit = !best ? std::min(c.high, sizeOf(p) / 4)
