@@ -15,6 +15,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+    libedlib-dev # the report's edit scripts
     libgl-dev libvulkan-dev
     xvfb xauth
     clang libclang-rt-14-dev

@@ -6,7 +6,7 @@
 #   Huddlex-<version>-win64.exe   installer (Start-menu shortcut, uninstaller, /S silent)
 # Usage: scripts/windows.sh
 # The Qt archive is taken from ../shared/qt6-mingw/ beside the repository, or from
-# $HUDDLEX_QT_MINGW_ARCHIVE.
+# $HUDDLEX_QT_MINGW_ARCHIVE; edlib's likewise from ../shared/edlib-mingw/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qt_name=qt-6.4.2-mingw-w64-x86_64
@@ -29,6 +29,17 @@ if [[ ! -f "build/$qt_name/bin/Qt6Core.dll" || "$archive" -nt "build/$qt_name/bi
     rm -rf "build/$qt_name"
     tar -C build -xJf "$archive"
     touch "build/$qt_name/bin/Qt6Core.dll"
+fi
+
+# edlib for the report's edit scripts, a static build from ../shared/edlib-mingw/ (or
+# $HUDDLEX_EDLIB_MINGW_ARCHIVE), unpacked beside the Qt.
+edlib_name=edlib-1.2.7-mingw-w64-x86_64
+edlib_archive="${HUDDLEX_EDLIB_MINGW_ARCHIVE:-$root/../shared/edlib-mingw/$edlib_name.tar.xz}"
+edlib_lib="build/$edlib_name/lib/libedlib.a"
+if [[ ! -f "$edlib_lib" || "$edlib_archive" -nt "$edlib_lib" ]]; then
+    [[ -f "$edlib_archive" ]] || { echo "edlib for Windows is missing: $edlib_archive" >&2; exit 1; }
+    rm -rf "build/$edlib_name"
+    tar -C build -xJf "$edlib_archive" && touch "$edlib_lib"
 fi
 
 cmake --preset windows >/dev/null

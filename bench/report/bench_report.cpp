@@ -138,6 +138,13 @@ void measure(const QString& dir) {
                 static_cast<long long>(counts.search.filesRead), counts.search.bytesRead / 1e6,
                 static_cast<long long>(counts.search.filesSkipped),
                 static_cast<long long>(counts.capturesRead));
+    std::printf(
+        "  the edit search    %lld plays no file came near position by position: %lld "
+        "play-file pairs near in length, %lld past the lower bounds, %lld aligned whole; "
+        "%lld library files read again (%.1f MB)\n",
+        static_cast<long long>(counts.edits.plays), static_cast<long long>(counts.edits.pairs),
+        static_cast<long long>(counts.edits.anchored), static_cast<long long>(counts.edits.aligned),
+        static_cast<long long>(counts.edits.filesRead), counts.edits.bytesRead / 1e6);
     std::printf("  peak memory        %9.1f MB  (%.1f MB before the report)\n", after, before);
 
     // Did the report trace the made plays to the play they were made from?

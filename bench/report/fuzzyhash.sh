@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Side by side with the fuzzy-hash tools: on the modified plays of the report case (library
-# plays with 1 to 100 bytes changed, shortened and changed, or extended), how many does each
+# plays with 1 to 100 bytes changed, shortened and changed, or extended), and apart from them on
+# the plays with 1 to 64 bytes inserted and those with 1 to 64 bytes removed, how many does each
 # tool trace to the play it was made from? ssdeep matches each play against the library's
 # signatures (-m), TLSH compares each play's digest with the library's, Huddlex's report names
 # the nearest play. A play counts as traced when the tool ranks its origin alone at the top.
@@ -16,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 game="$work/wine/drive_c/Sierra/FBPro97"
 
 "$bin/huddlex-validate" --report json "$game" > "$work/report.json" || [[ $? -eq 1 ]]
-awk -F'\t' '$2 == "changed" || $2 == "truncated-changed" || $2 == "extended"' \
+awk -F'\t' '$2 ~ /^(changed|truncated-changed|extended|inserted|removed)$/' \
     "$work/made.tsv" > "$work/modified.tsv"
 cut -f1 "$work/modified.tsv" | sed "s|^|$game/Xferbox/|" > "$work/modified.list"
 
@@ -30,14 +31,16 @@ done < "$work/modified.list" > "$work/tlsh.out"
 python3 - "$work" <<'PY'
 import collections, json, re, sys
 work = sys.argv[1]
-origin = {}
+groups = {"changed": "modified", "truncated-changed": "modified", "extended": "modified",
+          "inserted": "inserted", "removed": "removed"}
+origin = collections.defaultdict(dict)  # group -> play -> its origin
 for line in open(f"{work}/modified.tsv"):
     play, kind, source = line.rstrip("\n").split("\t")
-    origin[play] = source.replace("\\", "/")
+    origin[groups[kind]][play] = source.replace("\\", "/")
 
-def verdicts(scores, higher_is_better):
+def verdicts(plays, scores, higher_is_better):
     result = collections.Counter()
-    for play, source in origin.items():
+    for play, source in plays.items():
         ranked = scores.get(play, {})
         if not ranked:
             result["no match"] += 1
@@ -64,17 +67,21 @@ for line in open(f"{work}/tlsh.out"):
         tlsh[fields[0]][fields[2]] = int(fields[3])
 huddlex = collections.defaultdict(dict)
 for play in json.load(open(f"{work}/report.json"))["plays"]:
-    if play["verdict"] == "modified":
-        huddlex[play["file"]][play["nearest"].replace("\\", "/")] = 0
+    found = play.get("nearest") or play.get("match")  # a play cut short begins its origin
+    if play["verdict"] in ("modified", "not-in-plans"):
+        huddlex[play["file"]][found.replace("\\", "/")] = 0
 
 columns = ["traced", "tied at the top", "another play", "no match"]
-print(f"{len(origin)} modified plays (bytes changed, shortened and changed, extended), "
-      f"library of {sum(1 for _ in open(f'{work}/library.tlsh'))} plays")
-print("| tool | " + " | ".join(columns) + " |")
-print("|---|" + "---|" * len(columns))
-for name, scores, higher in [("ssdeep -m (score 0-100)", ssdeep, True),
-                             ("TLSH (distance)", tlsh, False),
-                             ("Huddlex report (nearest play)", huddlex, False)]:
-    result = verdicts(scores, higher)
-    print(f"| {name} | " + " | ".join(str(result[c]) for c in columns) + " |")
+library = sum(1 for _ in open(f"{work}/library.tlsh"))
+for group, title in [("modified", "modified plays (bytes changed, shortened and changed, extended)"),
+                     ("inserted", "plays with 1 to 64 bytes inserted"),
+                     ("removed", "plays with 1 to 64 bytes removed")]:
+    print(f"\n{len(origin[group])} {title}, library of {library} plays")
+    print("| tool | " + " | ".join(columns) + " |")
+    print("|---|" + "---|" * len(columns))
+    for name, scores, higher in [("ssdeep -m (score 0-100)", ssdeep, True),
+                                 ("TLSH (distance)", tlsh, False),
+                                 ("Huddlex report (nearest play)", huddlex, False)]:
+        result = verdicts(origin[group], scores, higher)
+        print(f"| {name} | " + " | ".join(str(result[c]) for c in columns) + " |")
 PY

@@ -73,16 +73,17 @@ void ReportCase::write(const QString& root) {
         made.append({next++, kind, origin});
     };
     auto anyPlay = [&] { return library[random.bounded(int(library.size()))]; };
+    auto familyPlay = [&] {
+        const int family = random.bounded(60);
+        return QStringLiteral("VPNFL\\FAMILY\\F%1\\ROUTE%2.ply").arg(family).arg(random.bounded(8));
+    };
     for (int i = 0; i < 100; ++i) {
         const QString origin = unnamed[random.bounded(int(unnamed.size()))];
         capture(QStringLiteral("unnamed"), origin, readBack(league, origin));
     }
     for (int i = 0; i < 200; ++i) {
         // Half from the families, where a near relative is always close by.
-        const QString origin = i % 2 ? anyPlay()
-                                     : QStringLiteral("VPNFL\\FAMILY\\F%1\\ROUTE%2.ply")
-                                           .arg(random.bounded(60))
-                                           .arg(random.bounded(8));
+        const QString origin = i % 2 ? anyPlay() : familyPlay();
         capture(QStringLiteral("changed"), origin,
                 changeBytes(random, readBack(league, origin), 1 + random.bounded(100)));
     }
@@ -105,6 +106,24 @@ void ReportCase::write(const QString& root) {
     for (int i = 0; i < 50; ++i)
         capture(QStringLiteral("random"), QString(),
                 header + randomBytes(random, random.bounded(1024, 8 * 1024 + 1) - 128));
+    // Bytes inserted or removed in the middle: what follows shifts, so position by position the
+    // play is a stranger. 1 to 64 bytes in all, in one run or in several; half from the families.
+    for (int i = 0; i < 100; ++i) {
+        const bool insert = i % 2 == 0;
+        const QString origin = i % 4 < 2 ? familyPlay() : anyPlay();
+        QByteArray bytes = readBack(league, origin);
+        int left = 1 + random.bounded(64);
+        const int runs = i % 3 == 0 ? 1 : 2 + random.bounded(3);
+        for (int run = 0; run < runs && left > 0; ++run) {
+            const int length = run == runs - 1 ? left : 1 + random.bounded(left);
+            left -= length;
+            if (insert)
+                bytes.insert(random.bounded(int(bytes.size()) + 1), randomBytes(random, length));
+            else
+                bytes.remove(random.bounded(int(bytes.size()) - length + 1), length);
+        }
+        capture(insert ? QStringLiteral("inserted") : QStringLiteral("removed"), origin, bytes);
+    }
     league.capturedPlays = next;
 }
 

@@ -14,7 +14,7 @@ std::optional<ReportFormat> ParseReportFormat(const QString& name) {
 
 QByteArray ReportOutput(ReportFormat format, const ReportInput& input, std::FILE* err) {
     const ValidationReport report = BuildReport(input);
-    if (const qint64 failed = report.counts.search.readFailures; failed > 0) {
+    if (const qint64 failed = report.counts.unreadableFiles(); failed > 0) {
         std::fprintf(err,
                      "huddlex-validate: %lld play files could not be read; the report leaves "
                      "them out.\n",

@@ -16,8 +16,13 @@ QString PlayName(const QString& path);
 QString CountInWords(qint64 count);
 
 // The verdict in words: "Identified", "Not in the plans: Draw3", "Modified Draw3: 14 of 2,048
-// bytes differ" (of the longer of the two plays), "Unknown", "Empty", "Missing".
+// bytes differ" (of the longer of the two plays) or, traced by its edits, "Modified Draw3: 6
+// bytes inserted, 2 changed", "Unknown", "Empty", "Missing".
 QString VerdictInWords(const PlayEntry& play);
+
+// What edits add up to, the kinds that occur in the order inserted, removed, changed: "6 bytes
+// inserted, 2 changed", "1 byte removed".
+QString EditsInWords(const QList<EditRun>& edits);
 
 // One line of the side-by-side view of a modified play.
 struct HexLine {
@@ -30,5 +35,16 @@ struct HexLine {
 // byte only the captured play has, in offset order; at most `maxLines` of them. Bytes only the
 // nearest has were never read and are left out.
 QList<HexLine> DifferingLines(const PlayEntry& play, int width, int maxLines);
+
+// One line of the side-by-side view of a play traced by its edits: `width` columns of the
+// alignment, each a byte of both plays or of one against a gap.
+struct AlignedLine {
+    qint64 playOffset = 0;    // of the captured play's first byte on the line, or its next one
+    qint64 nearestOffset = 0; // the same in the nearest play
+    QList<AlignedColumn> columns;
+};
+
+// The lines that hold an edit, in offset order; at most `maxLines` of them.
+QList<AlignedLine> EditLines(const PlayEntry& play, int width, int maxLines);
 
 } // namespace huddlex

@@ -80,8 +80,27 @@ void appendPlay(QByteArray& out, const PlayEntry& play) {
         object.string("unreadable", play.match);
         break;
     case Verdict::Modified: {
-        object.string("nearest", play.nearest)
-            .number("differing_bytes", play.differingBytes)
+        object.string("nearest", play.nearest);
+        if (!play.edits.isEmpty()) {
+            object.number("nearest_bytes", play.nearestBytes)
+                .number("edit_distance", play.editDistance);
+            QByteArray& list = object.key("edits").out;
+            list += '[';
+            for (qsizetype i = 0; i < play.edits.size(); ++i) {
+                const EditRun& run = play.edits[i];
+                if (i > 0)
+                    list += ", ";
+                JsonObject{list}
+                    .string("op", EditOpName(run.op))
+                    .number("at", run.at)
+                    .number("nearest_at", run.nearestAt)
+                    .number("bytes", run.bytes)
+                    .close();
+            }
+            list += ']';
+            break;
+        }
+        object.number("differing_bytes", play.differingBytes)
             .number("nearest_bytes", play.nearestBytes);
         QByteArray& list = object.key("ranges").out;
         list += '[';
@@ -129,6 +148,17 @@ QString rangesText(const QList<ByteRange>& ranges) {
     return parts.join(QLatin1Char(' '));
 }
 
+QString editsText(const QList<EditRun>& edits) {
+    QStringList parts;
+    for (const EditRun& run : edits)
+        parts << QStringLiteral("%1:%2:%3:%4")
+                     .arg(EditOpName(run.op))
+                     .arg(run.at)
+                     .arg(run.nearestAt)
+                     .arg(run.bytes);
+    return parts.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 QByteArray ReportJson(const ValidationReport& report) {
@@ -159,9 +189,10 @@ QByteArray ReportJson(const ValidationReport& report) {
 
 QByteArray ReportCsv(const ValidationReport& report) {
     QByteArray out = "capture,file,bytes,outcome,verdict,named_by,match,nearest,differing_bytes,"
-                     "nearest_bytes,ranges\r\n";
+                     "nearest_bytes,ranges,edits\r\n";
     for (const PlayEntry& play : report.plays) {
         const bool modified = play.verdict == Verdict::Modified;
+        const bool byPosition = modified && play.edits.isEmpty();
         const QStringList fields{
             QString::number(play.capture),
             play.file,
@@ -171,9 +202,10 @@ QByteArray ReportCsv(const ValidationReport& report) {
             play.namedBy.join(QLatin1Char(' ')),
             play.match,
             play.nearest,
-            modified ? QString::number(play.differingBytes) : QString(),
+            byPosition ? QString::number(play.differingBytes) : QString(),
             modified ? QString::number(play.nearestBytes) : QString(),
             rangesText(play.ranges),
+            editsText(play.edits),
         };
         for (qsizetype i = 0; i < fields.size(); ++i) {
             if (i > 0)

@@ -188,6 +188,58 @@ private:
     std::optional<fs::Folder> folder_;
 };
 
+// The rest of a play the edit search compares whole, read once; false when it cannot be.
+bool holdWhole(PlaySearch& play, qint64& bytesRead) {
+    const qint64 rest = play.size - play.held.size();
+    if (rest == 0)
+        return true;
+    fs::Result<fs::InputFile> opened = play.open();
+    if (!opened || !opened.value().seek(play.held.size()))
+        return false;
+    const fs::Result<QByteArray> read = opened.value().read(rest);
+    if (!read || read->size() != rest)
+        return false;
+    play.held += *read;
+    bytesRead += rest;
+    return true;
+}
+
+// The plays no file came near position by position, looked for again by edit distance.
+void traceEdits(ValidationReport& report, std::vector<PlaySearch>& searches,
+                const std::vector<qsizetype>& searched, const SearchSpace& space) {
+    std::vector<EditSearch> edits;
+    std::vector<size_t> of; // index into searches of each edit search
+    for (size_t i = 0; i < searches.size(); ++i) {
+        PlayEntry& entry = report.plays[searched[i]];
+        PlaySearch& search = searches[i];
+        if (entry.verdict != Verdict::Unknown || search.size > EditSearch::kMaxPlayBytes)
+            continue;
+        if (!holdWhole(search, report.counts.search.playBytesRead)) {
+            entry.verdict = Verdict::Missing;
+            entry.bytes.reset();
+            continue;
+        }
+        edits.push_back({search.held, -1, 0, {}, {}});
+        of.push_back(i);
+    }
+    if (edits.empty())
+        return;
+    report.counts.edits = SearchEdits(edits, space.files);
+    for (size_t e = 0; e < edits.size(); ++e) {
+        EditSearch& found = edits[e];
+        if (found.nearest < 0)
+            continue;
+        PlayEntry& entry = report.plays[searched[of[e]]];
+        entry.verdict = Verdict::Modified;
+        entry.nearest = space.shown[found.nearest];
+        entry.nearestBytes = found.nearestContent.size();
+        entry.editDistance = found.distance;
+        entry.edits = std::move(found.edits);
+        entry.content = std::move(found.play);
+        entry.nearestContent = std::move(found.nearestContent);
+    }
+}
+
 } // namespace
 
 QString VerdictName(Verdict verdict) {
@@ -312,6 +364,7 @@ ValidationReport BuildReport(const ReportInput& input) {
             entry.verdict = Verdict::Unknown;
         }
     }
+    traceEdits(report, searches, searched, space);
     return report;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/editscript.h"
+#include "report/editsearch.h"
 #include "report/nearestplay.h"
 #include "report/playsearch.h"
 #include "report/reportinput.h"
@@ -8,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace huddlex {
@@ -18,7 +21,8 @@ enum class Verdict {
     Missing,    // no file for its number, or it cannot be read
     Empty,      // 0 bytes
     NotInPlans, // the whole play begins a library file no plan names
-    Modified,   // within a quarter of its length of a candidate or library play
+    Modified,   // within a quarter of its length of a candidate or library play, position by
+                // position or, failing that, by edit distance
     Unknown,    // unlike anything here
     // Unknown to the run, but a play file the plans name could not be read, which it might
     // have matched: no verdict is drawn from what could be read.
@@ -48,9 +52,13 @@ struct PlayEntry {
     QString nearest;           // modified: a plan entry, or a library path
     qint64 differingBytes = 0; // modified: the distance
     qint64 nearestBytes = 0;   // modified: the nearest's length
-    QList<ByteRange> ranges;   // modified
+    QList<ByteRange> ranges;   // modified position by position
+    // Modified by bytes inserted or deleted, where no play comes near position by position:
+    // the edit distance and the edits from the nearest to the play.
+    qint64 editDistance = 0;
+    QList<EditRun> edits;
     // Modified, for a look at the bytes: the captured play's first bytes and the nearest's, as
-    // far as they were compared and at most PlaySearch::kHeldBytes.
+    // far as they were compared and at most PlaySearch::kHeldBytes; both whole for edits.
     QByteArray content;
     QByteArray nearestContent;
     // The file is not what the run compared (its size or time changed, it went or came).
@@ -65,6 +73,9 @@ struct ReportCounts {
     qint64 candidateFiles = 0;  // distinct files the candidates name
     qint64 capturesRead = 0;
     SearchCounts search;
+    EditCounts edits;
+    // Library files that could not be read: each search tries every file, so the larger count.
+    qint64 unreadableFiles() const { return std::max(search.readFailures, edits.readFailures); }
 };
 
 struct ValidationReport {

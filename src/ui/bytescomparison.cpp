@@ -24,6 +24,10 @@ QString rangeText(const ByteRange& range) {
                      .arg(CountInWords(range.first), CountInWords(range.last));
 }
 
+QString hexByte(char byte) {
+    return QStringLiteral("%1").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0'));
+}
+
 // One side of a line: its bytes in hex, those that differ from the other side marked.
 QString hexCells(const QByteArray& mine, const QByteArray& other) {
     QString cells;
@@ -34,12 +38,54 @@ QString hexCells(const QByteArray& mine, const QByteArray& other) {
             cells += QStringLiteral("  ");
             continue;
         }
-        const QString hex =
-            QStringLiteral("%1").arg(static_cast<unsigned char>(mine[i]), 2, 16, QLatin1Char('0'));
+        const QString hex = hexByte(mine[i]);
         const bool differs = i >= other.size() || mine[i] != other[i];
         cells += differs ? QStringLiteral("<span class=\"d\">%1</span>").arg(hex) : hex;
     }
     return cells;
+}
+
+// One side of a line of the alignment: its bytes in hex, the edited ones marked, "--" where the
+// other side has a byte this one lacks.
+QString alignedCells(const AlignedLine& line, const QByteArray& bytes, bool playSide) {
+    QString cells;
+    for (int i = 0; i < kWidth; ++i) {
+        if (i > 0)
+            cells += QLatin1Char(' ');
+        if (i >= line.columns.size()) {
+            cells += QStringLiteral("  ");
+            continue;
+        }
+        const AlignedColumn& column = line.columns[i];
+        const qint64 at = playSide ? column.play : column.nearest;
+        const QString hex = at < 0 ? QStringLiteral("--") : hexByte(bytes[at]);
+        cells += column.edited ? QStringLiteral("<span class=\"d\">%1</span>").arg(hex) : hex;
+    }
+    return cells;
+}
+
+QString editedHtml(const PlayEntry& play) {
+    QString html =
+        QStringLiteral("<p><b>%1</b> (%2) against <b>%3</b> (%4): %5. Inserted bytes "
+                       "stand against a gap (--) in the nearest play, removed bytes "
+                       "against a gap in the captured play, changed bytes side by "
+                       "side.</p>")
+            .arg(escaped(play.file), bytesText(play.content.size()), escaped(play.nearest),
+                 bytesText(play.nearestBytes), EditsInWords(play.edits));
+    const QString name = escaped(play.file.left(23).leftJustified(23));
+    html += QStringLiteral("<pre>Offset  %1  Offset  %2\n")
+                .arg(name, escaped(PlayName(play.nearest).left(23)));
+    const QList<AlignedLine> lines = EditLines(play, kWidth, kMaxLines);
+    for (const AlignedLine& line : lines) {
+        html += QStringLiteral("%1  %2  %3  %4\n")
+                    .arg(CountInWords(line.playOffset), 6)
+                    .arg(alignedCells(line, play.content, true))
+                    .arg(CountInWords(line.nearestOffset), 6)
+                    .arg(alignedCells(line, play.nearestContent, false));
+    }
+    if (lines.size() >= kMaxLines)
+        html += QStringLiteral("\u2026 and more\n");
+    return html + QStringLiteral("</pre>");
 }
 
 QString modifiedHtml(const PlayEntry& play) {
@@ -97,7 +143,7 @@ QString BytesComparisonHtml(const PlayEntry& play) {
                               "that none of the plans names.</p>")
             .arg(file, bytesText(play.bytes.value_or(0)), escaped(play.match));
     case Verdict::Modified:
-        return style + modifiedHtml(play);
+        return style + (play.edits.isEmpty() ? modifiedHtml(play) : editedHtml(play));
     case Verdict::Unchecked:
         return QStringLiteral("<p><b>%1</b> was not checked: the play file <b>%2</b>, which the "
                               "plans name, could not be read on this computer, and the play may "

@@ -235,7 +235,7 @@ QString ReportWindow::summary() const {
                                "play is judged.")
                     .arg(unreadable)
                     .arg(unreadable == 1 ? "" : "s");
-    if (const qint64 failed = report->counts.search.readFailures; failed > 0)
+    if (const qint64 failed = report->counts.unreadableFiles(); failed > 0)
         text += QStringLiteral(" %1 play file%2 could not be read and %3 left out.")
                     .arg(failed)
                     .arg(failed == 1 ? "" : "s")

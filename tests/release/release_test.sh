@@ -62,7 +62,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 echo "depends: $depends"
 # Computed from the programs' libraries, plus the plugins Qt loads at run time.
-for needed in libc6 libqt6core6 libqt6widgets6 qt6-qpa-plugins; do
+for needed in libc6 libqt6core6 libqt6widgets6 libedlib1 qt6-qpa-plugins; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
 done
 # Help and icons are read without Qt Help, SQLite or Qt SVG.

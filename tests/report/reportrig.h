@@ -3,6 +3,7 @@
 #include "capture/capturedplays.h"
 #include "fs/faults.h"
 #include "report/reportinput.h"
+#include "report/reportwords.h"
 #include "report/validationreport.h"
 #include "support/gamefolder.h"
 #include "support/platform.h"
@@ -84,13 +85,15 @@ struct ReportRig {
 };
 
 // A play's verdict and what it names, in one line: "identified Off1 Def2",
-// "not-in-plans VPNFL\a.ply", "modified VPNFL\a.ply 3" (the distance), "unknown".
+// "not-in-plans VPNFL\a.ply", "modified VPNFL\a.ply 3" (the distance, by position or by
+// edits), "unknown".
 inline QString brief(const PlayEntry& play) {
     QStringList words = QStringList{VerdictName(play.verdict)} + play.namedBy;
     if (!play.match.isEmpty())
         words << play.match;
     if (!play.nearest.isEmpty())
-        words << play.nearest << QString::number(play.differingBytes);
+        words << play.nearest
+              << QString::number(play.edits.isEmpty() ? play.differingBytes : play.editDistance);
     return words.join(QLatin1Char(' '));
 }
 
@@ -119,6 +122,28 @@ inline QByteArray changed(QByteArray bytes, const QList<int>& positions) {
     return bytes;
 }
 
+// `bytes` with `n` new bytes put in at `at`, or `n` bytes taken out there.
+inline QByteArray inserted(QByteArray bytes, int at, int n, int seed = 99) {
+    return bytes.insert(at, playBytes(n, seed));
+}
+inline QByteArray removed(QByteArray bytes, int at, int n) {
+    return bytes.remove(at, n);
+}
+
+// A traced play's verdict in words and its edits: "Modified A: 6 bytes inserted | insert 200
+// 200 6"; other verdicts in words alone.
+inline QString editsBrief(const PlayEntry& play) {
+    QStringList runs;
+    for (const EditRun& run : play.edits)
+        runs << QStringLiteral("%1 %2 %3 %4")
+                    .arg(EditOpName(run.op))
+                    .arg(run.at)
+                    .arg(run.nearestAt)
+                    .arg(run.bytes);
+    const QString words = VerdictInWords(play);
+    return runs.isEmpty() ? words : words + " | " + runs.join(", ");
+}
+
 // A library name that needs quoting: a comma, quotes and a line break where the file system
 // allows them; Windows allows only the comma.
 inline const QString oddName = test::onWindows ? QStringLiteral("Run, Left's Two.ply")
@@ -129,6 +154,7 @@ struct MixedGame : ReportRig {
     QByteArray draw = playBytes(600, 1);
     QByteArray odd = playBytes(300, 2);
     QByteArray cafe = playBytes(300, 3);
+    QByteArray blitz = playBytes(400, 5);
 
     MixedGame() {
         file("VPNFL/Off/Draw3.ply", draw);
@@ -141,6 +167,8 @@ struct MixedGame : ReportRig {
         capture(3, playBytes(300, 4));              // unknown
         capture(4, "");                             // empty; 5 is missing
         capture(6, draw.left(10));                  // identified as well
+        file("VPNFL/Def/Blitz.ply", blitz);
+        capture(7, changed(inserted(blitz, 200, 6), {350})); // modified by edits
     }
 };
 

@@ -51,21 +51,23 @@ Run runValidate(const QStringList& arguments) {
 QList<QStringList> mixedRecords() {
     const QString draw = "VPNFL\\Off\\Draw3.ply", unknown = "Unknown Play";
     return {
-        {"0", "FBplay0.ply", "600", draw, "identified", "Off1 Def2", "", "", "", "", ""},
+        {"0", "FBplay0.ply", "600", draw, "identified", "Off1 Def2", "", "", "", "", "", ""},
         {"1", "FBplay1.ply", "250", unknown, "not-in-plans", "", "VPNFL\\Odd\\" + oddName, "", "",
-         "", ""},
+         "", "", ""},
         {"2", "FBplay2.ply", "300", unknown, "modified", "", "", "VPNFL\\Odd\\Caf\u00e9.ply", "4",
-         "300", "9-10 12-12 40-40"},
-        {"3", "FBplay3.ply", "300", unknown, "unknown", "", "", "", "", "", ""},
-        {"4", "FBplay4.ply", "0", unknown, "empty", "", "", "", "", "", ""},
-        {"5", "FBplay5.ply", "", unknown, "missing", "", "", "", "", "", ""},
-        {"6", "FBplay6.ply", "10", draw, "identified", "Off1 Def2", "", "", "", "", ""},
+         "300", "9-10 12-12 40-40", ""},
+        {"3", "FBplay3.ply", "300", unknown, "unknown", "", "", "", "", "", "", ""},
+        {"4", "FBplay4.ply", "0", unknown, "empty", "", "", "", "", "", "", ""},
+        {"5", "FBplay5.ply", "", unknown, "missing", "", "", "", "", "", "", ""},
+        {"6", "FBplay6.ply", "10", draw, "identified", "Off1 Def2", "", "", "", "", "", ""},
+        {"7", "FBplay7.ply", "406", unknown, "modified", "", "", "VPNFL\\Def\\Blitz.ply", "", "400",
+         "", "insert:200:200:6 change:350:344:1"},
     };
 }
 
-const QStringList kColumns{"capture",         "file",          "bytes", "outcome",
-                           "verdict",         "named_by",      "match", "nearest",
-                           "differing_bytes", "nearest_bytes", "ranges"};
+const QStringList kColumns{"capture",         "file",          "bytes",  "outcome",
+                           "verdict",         "named_by",      "match",  "nearest",
+                           "differing_bytes", "nearest_bytes", "ranges", "edits"};
 
 // A play of the JSON report as a CSV record: lists joined as the CSV joins them.
 QStringList asRecord(const QJsonObject& play) {
@@ -73,11 +75,18 @@ QStringList asRecord(const QJsonObject& play) {
     for (const QString& column : kColumns) {
         const QJsonValue value = play[column];
         QStringList parts;
-        for (const QJsonValue& part : value.toArray())
+        for (const QJsonValue& part : value.toArray()) {
+            const QJsonObject edit = part.toObject();
             parts << (part.isArray() ? QString("%1-%2")
                                            .arg(part.toArray()[0].toInteger())
                                            .arg(part.toArray()[1].toInteger())
-                                     : part.toString());
+                      : part.isObject() ? QString("%1:%2:%3:%4")
+                                              .arg(edit["op"].toString())
+                                              .arg(edit["at"].toInteger())
+                                              .arg(edit["nearest_at"].toInteger())
+                                              .arg(edit["bytes"].toInteger())
+                                        : part.toString());
+        }
         record << (value.isArray()    ? parts.join(' ')
                    : value.isDouble() ? QString::number(value.toInteger())
                                       : value.toString());
@@ -99,7 +108,7 @@ private slots:
         QCOMPARE(root.keys(), QStringList({"changed_since_run", "game_folder", "plans", "plays",
                                            "unknown", "unreadable"}));
         QCOMPARE(root["game_folder"].toString(), QString("C:\\Sierra\\FBPro97\\"));
-        QCOMPARE(root["unknown"].toInteger(), 5);
+        QCOMPARE(root["unknown"].toInteger(), 6);
         const QJsonArray plans = root["plans"].toArray();
         QCOMPARE(plans.size(), 4);
         QCOMPARE(
@@ -110,18 +119,22 @@ private slots:
         const QList<QStringList> expected = mixedRecords();
         const QJsonArray plays = root["plays"].toArray();
         QCOMPARE(plays.size(), expected.size());
+        // A play traced by its edits has its own keys: the distance, and the edits.
         const QHash<QString, QStringList> extra{
             {"identified", {"named_by"}},
             {"not-in-plans", {"match"}},
-            {"modified", {"nearest", "differing_bytes", "nearest_bytes", "ranges"}}};
+            {"modified", {"nearest", "differing_bytes", "nearest_bytes", "ranges"}},
+            {"modified by edits", {"nearest", "nearest_bytes", "edit_distance", "edits"}}};
         for (int i = 0; i < plays.size(); ++i) {
             const QJsonObject play = plays[i].toObject();
             QCOMPARE(asRecord(play), expected[i]);
+            const bool byEdits = !expected[i][11].isEmpty();
             QStringList keys = QStringList{"capture", "file", "bytes", "outcome", "verdict"} +
-                               extra.value(expected[i][4]);
+                               extra.value(expected[i][4] + (byEdits ? " by edits" : ""));
             keys.sort();
             QCOMPARE(play.keys(), keys);
         }
+        QCOMPARE(plays[7].toObject()["edit_distance"].toInteger(), 7);
         QVERIFY(plays[5].toObject()["bytes"].isNull());
 
         const auto records = parseCsv(ReportCsv(report));
@@ -161,7 +174,7 @@ private slots:
         plain.out.replace("\r\n", "\n"); // the plain lines stay text, in the platform's line ends
         QVERIFY(plain.out.startsWith(
             "FBplay0.ply\tVPNFL\\Off\\Draw3.ply\nFBplay1.ply\tUnknown Play\n"));
-        QVERIFY(plain.out.endsWith("5 Unknown Plays\n"));
+        QVERIFY(plain.out.endsWith("6 Unknown Plays\n"));
     }
 
     void allIdentifiedExitsZeroAndAnUnknownFormatIsAUsageError() {
@@ -203,7 +216,7 @@ print(len(plays), match == sys.argv[2])
             process.closeWriteChannel();
             QVERIFY(process.waitForFinished(30'000));
             QCOMPARE(process.readAllStandardError(), QByteArray());
-            QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("7 True"));
+            QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("8 True"));
         }
     }
 };

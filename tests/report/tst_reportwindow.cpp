@@ -2,6 +2,7 @@
 #include "app/reportcommand.h"
 #include "fs/faults.h"
 #include "reportrig.h"
+#include "ui/bytescomparison.h"
 #include "ui/contextids.h"
 #include "ui/mainwindow.h"
 #include "ui/reportwindow.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableView>
 #include <QTextBrowser>
@@ -128,19 +130,20 @@ private slots:
         QVERIFY(!w.window.report()); // not built while hidden
         w.show();
         const QString unknown = "Unknown Play";
-        QCOMPARE(w.column(0), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
-        QCOMPARE(w.column(1),
-                 QStringList({"Draw3", unknown, unknown, unknown, unknown, unknown, "Draw3"}));
+        QCOMPARE(w.column(0), QStringList({"0", "1", "2", "3", "4", "5", "6", "7"}));
+        QCOMPARE(w.column(1), QStringList({"Draw3", unknown, unknown, unknown, unknown, unknown,
+                                           "Draw3", unknown}));
         QCOMPARE(w.column(2), QStringList({"Identified", "Not in the plans: " + oddName.chopped(4),
                                            "Modified Caf\u00e9: 4 of 300 bytes differ", "Unknown",
-                                           "Empty", "Missing", "Identified"}));
-        QCOMPARE(w.column(3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2"}));
+                                           "Empty", "Missing", "Identified",
+                                           "Modified Blitz: 6 bytes inserted, 1 changed"}));
+        QCOMPARE(w.column(3), QStringList({"Off1, Def2", "", "", "", "", "", "Off1, Def2", ""}));
         QAbstractItemModel& model = *w.table().model();
         QCOMPARE(model.index(0, 2).data(Qt::ForegroundRole), QVariant());
         QCOMPARE(model.index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
         QCOMPARE(w.summary(),
-                 QString("The latest validation: 7 captured plays, 5 unknown (1 not in the plans, "
-                         "1 modified, 1 unlike any play here, 1 empty, 1 missing)."));
+                 QString("The latest validation: 8 captured plays, 6 unknown (1 not in the plans, "
+                         "2 modified, 1 unlike any play here, 1 empty, 1 missing)."));
 
         ValidationReport unreadable = *w.window.report();
         unreadable.counts.search.readFailures = 2;
@@ -148,14 +151,14 @@ private slots:
         QVERIFY(w.summary().endsWith("missing). 2 play files could not be read and are left out."));
 
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(true);
-        QCOMPARE(w.column(0), QStringList({"1", "2", "3", "4", "5"}));
+        QCOMPARE(w.column(0), QStringList({"1", "2", "3", "4", "5", "7"}));
         w.window.findChild<QCheckBox*>("chkUnknownOnly")->setChecked(false);
-        QCOMPARE(model.rowCount(), 7);
+        QCOMPARE(model.rowCount(), 8);
 
         w.table().horizontalHeader()->setSortIndicator(2, Qt::AscendingOrder); // by verdict
-        QCOMPARE(w.column(0), QStringList({"4", "0", "6", "5", "2", "1", "3"}));
+        QCOMPARE(w.column(0), QStringList({"4", "0", "6", "5", "7", "2", "1", "3"}));
         w.table().horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
-        QCOMPARE(w.column(0), QStringList({"6", "5", "4", "3", "2", "1", "0"}));
+        QCOMPARE(w.column(0), QStringList({"7", "6", "5", "4", "3", "2", "1", "0"}));
     }
 
     void keysMoveCopyAndShowTheBytes() {
@@ -194,6 +197,28 @@ private slots:
                          "4 of 300 bytes differ\t\n"));
     }
 
+    // A play traced by its edits: the two aligned, each inserted byte against a gap, the
+    // changed one beside the original; only the lines with an edit.
+    void theBytesViewAlignsTheEditsAsADiffDoes() {
+        Window w;
+        w.show();
+        w.table().setCurrentIndex(w.table().model()->index(7, 0));
+        const QString bytes = w.bytes();
+        QVERIFY2(bytes.startsWith("FBplay7.ply (406 bytes) against VPNFL\\Def\\Blitz.ply (400 "
+                                  "bytes): 6 bytes inserted, 1 changed."),
+                 qPrintable(bytes));
+        const QByteArray& blitz = w.game.blitz;
+        const QByteArray captured = changed(inserted(blitz, 200, 6), {350});
+        auto hex = [](const QByteArray& b) { return QString(b.toHex(' ')); };
+        const QStringList lines = bytes.split('\n').filter(QRegularExpression("^ +\\d"));
+        QCOMPARE(lines, QStringList({QString("   200  %1     200  -- -- -- -- -- -- %2")
+                                         .arg(hex(captured.mid(200, 8)), hex(blitz.mid(200, 2))),
+                                     QString("   344  %1     338  %2")
+                                         .arg(hex(captured.mid(344, 8)), hex(blitz.mid(338, 8)))}));
+        const PlayEntry& play = w.window.report()->plays[7];
+        QCOMPARE(ui::BytesComparisonHtml(play).count("class=\"d\""), 6 + 6 + 2);
+    }
+
     void exportWritesTheChosenFormatWholeOrNotAtAll() {
         Window w;
         w.show();
@@ -202,7 +227,7 @@ private slots:
         w.target = ui::ExportTarget{folder + "report.json", true};
         QVERIFY(w.window.exportReport());
         const QByteArray json = TempEnvironment::readHostFile(folder + "report.json");
-        QCOMPARE(QJsonDocument::fromJson(json)["plays"].toArray().size(), 7);
+        QCOMPARE(QJsonDocument::fromJson(json)["plays"].toArray().size(), 8);
         w.target = ui::ExportTarget{folder + "report.csv", false};
         w.window.findChild<QPushButton*>("cmdExport")->click();
         QVERIFY(TempEnvironment::readHostFile(folder + "report.csv").startsWith("capture,file,"));

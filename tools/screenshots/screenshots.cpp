@@ -32,8 +32,9 @@ public:
     void showMessage(const QString&) override {}
 };
 
-// A game with both plan pairs and six plays already captured: two unknown, one of them the
-// first play with a few bytes edited, as the report tells.
+// A game with both plan pairs and six plays already captured: three unknown, one of them the
+// first play with a few bytes edited, one the first play with bytes inserted, as the report
+// tells.
 bool playCapturedGame(const QString& gameFolder) {
     fakegame::FakeGame game({gameFolder, 7, QStringLiteral("VPNFL")});
     if (!game.init() || !game.writePlans())
@@ -60,6 +61,11 @@ bool playCapturedGame(const QString& gameFolder) {
             bytes = first;
             for (int at : {20, 21, 22, 37})
                 bytes[at] = char(bytes[at] ^ 0x5a);
+        }
+        if (n == 5 && first.size() > 40) {
+            bytes = first;
+            bytes.insert(26, "ROUTE!");
+            bytes[40] = char(bytes[40] ^ 0x5a);
         }
         QFile out(capture + QStringLiteral("/FBplay%1.ply").arg(n));
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
@@ -127,6 +133,9 @@ int main(int argc, char* argv[]) {
         if (auto* table = report->findChild<QTableView*>())
             table->selectRow(4); // the modified play, its bytes beside the original's
         ok = save(*report, out, QStringLiteral("report-window.png")) && ok;
+        if (auto* table = report->findChild<QTableView*>())
+            table->selectRow(5); // bytes inserted: aligned against a gap
+        ok = save(*report, out, QStringLiteral("report-window-edits.png")) && ok;
         report->hide();
     }
 
