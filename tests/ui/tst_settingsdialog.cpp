@@ -1,7 +1,7 @@
-#include "fs/drivemap.h"
 #include "help/helprecorder.h"
 #include "settings/gamepaths.h"
 #include "settings/settingsstore.h"
+#include "settingsrig.h"
 #include "support/tempenvironment.h"
 #include "ui/contextids.h"
 #include "ui/dialogs.h"
@@ -23,54 +23,8 @@
 #include <QWheelEvent>
 
 using namespace huddlex;
-using huddlex::test::TempEnvironment;
+using namespace huddlex::test;
 using huddlex::ui::frmSettings;
-
-namespace {
-
-// A store that remembers every write, in order, as "Key=value".
-class LoggingStore final : public SettingsStore {
-public:
-    QString read(const QString& key, const std::optional<QString>& fallback) const override {
-        return values.contains(key) ? values.value(key) : fallback.value_or(QString());
-    }
-    WriteFailure write(const QString& key, const QString& value) override {
-        writes << key + QLatin1Char('=') + value;
-        if (failWrites)
-            return failWrites;
-        values.insert(key, value);
-        return std::nullopt;
-    }
-    std::optional<QString> failWrites;
-    QMap<QString, QString> values;
-    QStringList writes;
-};
-
-const QString v97 = QStringLiteral("\\Sierra\\FBPro97\\");
-const QString v98 = QStringLiteral("\\Sierra\\FBPro98\\");
-
-template <typename T> T* control(QWidget& dialog, const char* name) {
-    auto* found = dialog.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-QStringList entries(const QComboBox* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
-// What the game folder line under the controls says, and its tool tip, as plain text.
-QString hintOf(QWidget& dialog) {
-    QTextDocument document;
-    document.setHtml(control<QLabel>(dialog, "lblGameFolder")->text());
-    return document.toPlainText();
-}
-
-} // namespace
 
 class TestSettingsDialog : public QObject {
     Q_OBJECT
@@ -268,53 +222,6 @@ private slots:
         QCOMPARE(store_.writes, QStringList{"FBDrive=d:"});
     }
 
-    // A settings file that does not read as settings: the dialog shows the defaults, opening and
-    // closing it writes nothing, and a change keeps the file aside before anything is written.
-    void malformedSettingsFile() {
-        test::TempEnvironment env;
-        NativeSettingsStore store(QStringLiteral("huddlex"));
-        const QString fileName = store.fileName();
-        QDir().mkpath(QFileInfo(fileName).absolutePath());
-        const QByteArray garbage("[Settings]\nFBDrive=\"D:\n\x01\x02[[[=\nCapPlays=0\n");
-        {
-            QFile file(fileName);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(garbage);
-        }
-        GamePaths paths;
-        paths.readFrom(store);
-        {
-            // Even where filling changes a control (no drive C: to show the default on).
-            frmSettings dialog(store, paths, nullptr, [] { return QStringList{"d:"}; });
-            QCOMPARE(control<QComboBox>(dialog, "Drive1")->currentText(), QStringLiteral("C:"));
-        }
-        QCOMPARE(test::TempEnvironment::readHostFile(fileName), garbage);
-        for (const bool change : {false, false, true}) {
-            QTimer::singleShot(0, [change] {
-                QWidget* dialog = QApplication::activeModalWidget();
-                QVERIFY(dialog);
-                QCOMPARE(control<QComboBox>(*dialog, "Drive1")->currentText(),
-                         QStringLiteral("c:"));
-                QCOMPARE(control<QLineEdit>(*dialog, "txtPlayFolder")->text(),
-                         QStringLiteral("VPNFL"));
-                QVERIFY(control<QCheckBox>(*dialog, "chkCapPlays")->isChecked());
-                if (change)
-                    QTest::mouseClick(control<QRadioButton>(*dialog, "optVersion_1"),
-                                      Qt::LeftButton);
-                dialog->close();
-            });
-            ShowSettingsDialog(store, paths, nullptr);
-            if (!change) {
-                QCOMPARE(test::TempEnvironment::readHostFile(fileName), garbage);
-                QVERIFY(!QFileInfo::exists(fileName + ".bad"));
-            }
-        }
-        QCOMPARE(test::TempEnvironment::readHostFile(fileName + ".bad"), garbage);
-        QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read("FBVer"), v98);
-        QVERIFY(!NativeSettingsStore(QStringLiteral("huddlex")).contains("FBDrive"));
-        QCOMPARE(paths.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
-    }
-
     void layoutTexts() {
         frmSettings dialog(store_, paths_, nullptr, source());
         QCOMPARE(control<QLabel>(dialog, "Label1")->text(), QStringLiteral("Drive for FBPro:"));
@@ -364,110 +271,6 @@ private slots:
         dialog.show();
         QTest::keyClick(control<QLineEdit>(dialog, "txtPlayFolder"), Qt::Key_F1);
         QCOMPARE(help.topics, QList<int>{ContextIDs::frmSettings});
-    }
-
-    // From the menu: the real drive list of a scratch Wine prefix, the native store in a
-    // scratch config folder, and the dialog closed from inside its own modal loop.
-    void shownModallyWithTheNativeStore() {
-        test::TempEnvironment env;
-        NativeSettingsStore store(QStringLiteral("huddlex"));
-        GamePaths paths;
-        paths.readFrom(store);
-        QTimer::singleShot(0, [] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog && dialog->objectName() == QLatin1String("frmSettings"));
-            QCOMPARE(control<QComboBox>(*dialog, "Drive1")->currentText(), QStringLiteral("c:"));
-            QTest::mouseClick(control<QRadioButton>(*dialog, "optVersion_1"), Qt::LeftButton);
-            dialog->close();
-        });
-        ShowSettingsDialog(store, paths, nullptr);
-        QCOMPARE(paths.gameFolder(), QStringLiteral("C:\\Sierra\\FBPro98\\"));
-        QCOMPARE(NativeSettingsStore(QStringLiteral("huddlex")).read("FBVer"), v98);
-        QVERIFY(store.fileName().startsWith(env.configHome()));
-    }
-
-    // The prefix row lists the default rule and the prefixes found, the game's first, and
-    // follows the other controls in the tab order. Opening writes nothing; a choice is stored
-    // and taken by the drive mapping at once, and the drive list and the game folder under the
-    // controls follow it, as they follow the version.
-    void winePrefixRowChoosesThePrefix() {
-        test::TempEnvironment env;
-        TempEnvironment::makeWinePrefix(env.root() + "/Games/aa");
-        const QString fb =
-            TempEnvironment::makeWinePrefix(env.root() + "/Games/fb", {"Sierra/FBPro97"});
-        QDir().mkpath(fb + "/dosdevices");
-        QVERIFY(QFile::link(env.root(), fb + "/dosdevices/d:"));
-        frmSettings dialog(store_, paths_, nullptr, {}, {});
-        auto* list = control<QComboBox>(dialog, "cboWinePrefix");
-        QCOMPARE(control<QLabel>(dialog, "Label3")->text(), QStringLiteral("Wine prefix:"));
-        QCOMPARE(entries(list),
-                 (QStringList{"Default: ~/wine", "~/Games/fb - FBPro 97", "~/Games/aa"}));
-        QCOMPARE(list->currentIndex(), 0);
-        QCOMPARE(store_.writes, QStringList());
-        QCOMPARE(hintOf(dialog),
-                 "Game folder not found:\nC:\\Sierra\\FBPro97\\\n~/wine/drive_c/Sierra/FBPro97");
-
-        QWidget* chain = control<QLineEdit>(dialog, "txtPlayFolder");
-        for (const char* next : {"optVersion_0", "optVersion_1", "Drive1", "chkCapPlans",
-                                 "chkCapPlays", "cboWinePrefix", "cmdBrowsePrefix"}) {
-            do
-                chain = chain->nextInFocusChain();
-            while (!(chain->focusPolicy() & Qt::TabFocus));
-            QCOMPARE(chain->objectName(), QString(next));
-        }
-
-        list->setCurrentIndex(1);
-        QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
-        QCOMPARE(fs::DriveMap::winePrefix(), fb);
-        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), (QStringList{"c:", "d:"}));
-        QCOMPARE(hintOf(dialog),
-                 "Game folder:\nC:\\Sierra\\FBPro97\\\n~/Games/fb/drive_c/Sierra/FBPro97");
-        QTest::mouseClick(control<QRadioButton>(dialog, "optVersion_1"), Qt::LeftButton);
-        QVERIFY(hintOf(dialog).startsWith("Game folder not found:\nC:\\Sierra\\FBPro98\\\n"));
-        const QString tip = control<QLabel>(dialog, "lblGameFolder")->toolTip();
-        QVERIFY(tip.contains(fb + "/drive_c/Sierra/FBPro98") && tip.contains("View, Settings"));
-
-        list->setCurrentIndex(0); // back to $WINEPREFIX: stored empty, the old rule again
-        QCOMPARE(store_.values.value("WinePrefix", "-"), QString());
-        QCOMPARE(fs::DriveMap::winePrefix(), env.root() + "/wine");
-        QCOMPARE(entries(control<QComboBox>(dialog, "Drive1")), QStringList{"c:"});
-    }
-
-    // Any folder can be chosen, a prefix's drive_c standing for the prefix; cancelling changes
-    // nothing. The prefix of a session (huddlex --wine-prefix) is shown as such, even when it is
-    // gone, and looking at it stores nothing.
-    void browseAndSessionPrefixes() {
-        test::TempEnvironment env;
-        const QString fb =
-            TempEnvironment::makeWinePrefix(env.root() + "/elsewhere/fb", {"Sierra/FBPro97"});
-        QStringList answers{QString(), fb + "/drive_c"};
-        QStringList starts;
-        const ui::PrefixSources sources{{}, [&](QWidget* parent, const QString& start) {
-                                            // asked over the dialog, from where it would start
-                                            starts << parent->objectName() + ' ' + start;
-                                            return answers.takeFirst();
-                                        }};
-        {
-            frmSettings dialog(store_, paths_, nullptr, {}, sources);
-            auto* list = control<QComboBox>(dialog, "cboWinePrefix");
-            auto* browse = control<QToolButton>(dialog, "cmdBrowsePrefix");
-            QTest::mouseClick(browse, Qt::LeftButton);
-            QCOMPARE(store_.writes, QStringList());
-            QCOMPARE(list->count(), 1);
-            QTest::mouseClick(browse, Qt::LeftButton);
-            QCOMPARE(list->currentText(), QString("~/elsewhere/fb - FBPro 97"));
-            QCOMPARE(store_.writes, QStringList{"WinePrefix=" + fb});
-        }
-        QCOMPARE(starts, QStringList(2, "frmSettings " + env.root() + "/wine"));
-
-        fs::DriveMap::setWinePrefix(env.root() + "/gone");
-        frmSettings session(store_, paths_, nullptr, {}, sources);
-        auto* list = control<QComboBox>(session, "cboWinePrefix");
-        QCOMPARE(list->currentText(), QString("~/gone (this session)"));
-        QVERIFY(list->toolTip().startsWith("This folder does not exist now"));
-        QVERIFY(entries(list).contains("~/elsewhere/fb - FBPro 97"));
-        QVERIFY(hintOf(session).endsWith("~/gone/drive_c/Sierra/FBPro97"));
-        QCOMPARE(store_.writes.size(), 1);
     }
 
 private:
