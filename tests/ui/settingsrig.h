@@ -56,4 +56,14 @@ QString hintOf(QWidget& dialog) {
     return document.toPlainText();
 }
 
+// The paths the dialog tests start from: the default game folder, a play folder the dialog
+// must not touch.
+inline GamePaths startingPaths() {
+    GamePaths paths;
+    paths.gFBDrive = QStringLiteral("C:");
+    paths.gFBVer = v97;
+    paths.gFBPlayFolder = QStringLiteral("untouched");
+    return paths;
+}
+
 } // namespace huddlex::test

@@ -31,10 +31,7 @@ class TestSettingsDialog : public QObject {
 private slots:
     void init() {
         store_ = LoggingStore();
-        paths_ = GamePaths();
-        paths_.gFBDrive = QStringLiteral("C:");
-        paths_.gFBVer = v97;
-        paths_.gFBPlayFolder = QStringLiteral("untouched");
+        paths_ = startingPaths();
         drives_ = {QStringLiteral("c:"), QStringLiteral("d:")};
     }
 

@@ -24,10 +24,7 @@ class TestSettingsPlaces : public QObject {
 private slots:
     void init() {
         store_ = LoggingStore();
-        paths_ = GamePaths();
-        paths_.gFBDrive = QStringLiteral("C:");
-        paths_.gFBVer = v97;
-        paths_.gFBPlayFolder = QStringLiteral("untouched");
+        paths_ = startingPaths();
     }
 
     // A settings file that does not read as settings: the dialog shows the defaults, opening and
