@@ -1,6 +1,8 @@
 #include "fs/inputfile.h"
 
+#include <QFile>
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace huddlex::fs::detail {
@@ -19,6 +21,27 @@ qint64 nextData(int fd, qint64 from, qint64 size) {
 } // namespace huddlex::fs::detail
 
 namespace huddlex::fs::detail {
+
+namespace {
+FileStamp stampOf(const struct stat& st) {
+    return {static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1'000'000};
+}
+} // namespace
+
+FileStamp openedFileStamp(QFile& file) {
+    struct stat st;
+    if (::fstat(file.handle(), &st) != 0)
+        return {file.size(), 0};
+    return stampOf(st);
+}
+
+std::optional<FileStamp> hostFileStamp(const QString& hostPath) {
+    struct stat st;
+    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return stampOf(st);
+}
 
 // Hidden by name alone: no stat.
 bool hiddenEntry(const QString&, const QString& name) {

@@ -227,11 +227,10 @@ Result<QDateTime> modificationTime(const QString& windowsPath) {
 
 Result<FileStamp> stampOf(const QString& windowsPath) {
     const QString host = toHostPath(windowsPath);
-    const QFileInfo info(host);
-    if (info.isFile())
-        return FileStamp{info.size(), info.lastModified()};
-    const ErrorKind kind = info.exists() ? ErrorKind::NotRegularFile
-                                         : detail::statHost(host).error.value_or(ErrorKind::Other);
+    if (const std::optional<FileStamp> stamp = detail::hostFileStamp(host))
+        return *stamp;
+    const detail::HostStat stat = detail::statHost(host);
+    const ErrorKind kind = stat.error.value_or(ErrorKind::NotRegularFile);
     return makeError(kind, QStringLiteral("Cannot read"), windowsPath);
 }
 

@@ -93,9 +93,8 @@ public:
                                  QStringLiteral("Cannot read"), self.childPath(onDiskName));
     }
     Result<FileStamp> stamp(const Folder& self, const QString& onDiskName) const override {
-        const QFileInfo info(child(onDiskName)); // one stat
-        if (info.isFile())
-            return FileStamp{info.size(), info.lastModified()};
+        if (const std::optional<FileStamp> stamp = detail::hostFileStamp(child(onDiskName)))
+            return *stamp; // one stat
         return fileSize(self, onDiskName).error();
     }
     bool isHidden(const QString& onDiskName) const override {

@@ -17,9 +17,10 @@ const QString CannotRead = QStringLiteral("Cannot read");
 class DiskSource final : public ByteSource {
 public:
     DiskSource(std::unique_ptr<QFile> file, QString windowsPath)
-        : file_(std::move(file)), windowsPath_(std::move(windowsPath)), size_(file_->size()) {}
+        : file_(std::move(file)), windowsPath_(std::move(windowsPath)),
+          stamp_(detail::openedFileStamp(*file_)) {}
 
-    qint64 size() const override { return size_; }
+    qint64 size() const override { return stamp_.size; }
     qint64 position() const override { return file_->pos(); }
 
     Result<qint64> read(char* into, qint64 maxBytes) override {
@@ -48,17 +49,15 @@ public:
     }
 
     qint64 dataFrom(qint64 from) const override {
-        return detail::nextData(file_->handle(), from, size_);
+        return detail::nextData(file_->handle(), from, stamp_.size);
     }
 
-    QDateTime modified() const override {
-        return file_->fileTime(QFileDevice::FileModificationTime);
-    }
+    qint64 modified() const override { return stamp_.modified; }
 
 private:
     std::unique_ptr<QFile> file_;
     QString windowsPath_; // for messages
-    qint64 size_;
+    FileStamp stamp_;     // one look at the open file gives both
 };
 
 } // namespace

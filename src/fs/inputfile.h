@@ -3,16 +3,18 @@
 #include "fs/fserror.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <memory>
+#include <optional>
+
+class QFile;
 
 namespace huddlex::fs {
 
 // What tells a file apart from the one it was: its size and when it was last written.
 struct FileStamp {
     qint64 size = -1;
-    QDateTime modified;
+    qint64 modified = 0; // milliseconds since 1970 (UTC); 0 where unknown
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -27,8 +29,8 @@ public:
     virtual Status seek(qint64 position) = 0;
     // The first position at or after `from` that may hold data (see InputFile::dataFrom).
     virtual qint64 dataFrom(qint64 from) const { return from; }
-    // When the file was last written; invalid where the source cannot tell.
-    virtual QDateTime modified() const { return {}; }
+    // When the file was last written, in milliseconds since 1970; 0 where it cannot tell.
+    virtual qint64 modified() const { return 0; }
 };
 
 // A regular file opened for reading. Its size is known from the open file before any byte is
@@ -53,8 +55,8 @@ public:
     // when only a hole follows.
     qint64 dataFrom(qint64 from) const;
 
-    // When the file was last written, as the open file says (invalid where it cannot tell).
-    QDateTime modified() const { return source_->modified(); }
+    // When the file was last written, as the open file says (FileStamp::modified).
+    qint64 modified() const { return source_->modified(); }
 
 private:
     std::unique_ptr<ByteSource> source_;
@@ -75,6 +77,11 @@ qint64 nextData(int fd, qint64 from, qint64 size);
 
 // Whether the platform hides the entry `name` at `hostPath` (see Folder::isHidden).
 bool hiddenEntry(const QString& hostPath, const QString& name);
+
+// The stamp of a file open for reading, from one look at the open file; of a regular file by
+// its host path, nothing when it is none. One file per platform.
+FileStamp openedFileStamp(QFile& file);
+std::optional<FileStamp> hostFileStamp(const QString& hostPath);
 } // namespace detail
 
 } // namespace huddlex::fs

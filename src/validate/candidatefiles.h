@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -50,8 +49,8 @@ public:
     int fileCount() const { return static_cast<int>(files_.size()); }
     // Size when first read, and the first min(size, prefixBytes) bytes.
     qint64 size(int id) const { return file(id).size; }
-    // When the file was last written, as it was when first read (invalid where unknown).
-    const QDateTime& modified(int id) const { return file(id).modified; }
+    // When the file was last written, as it was when first read (FileStamp::modified).
+    qint64 modified(int id) const { return file(id).modified; }
     const QByteArray& prefix(int id) const { return file(id).prefix; }
     // Opens file `id` again, for the bytes past its prefix.
     fs::Result<fs::InputFile> open(int id) const;
@@ -87,7 +86,7 @@ private:
         QString name; // on disk
         qint64 size = 0;
         QByteArray prefix;
-        QDateTime modified;
+        qint64 modified = 0;
     };
 
     int subfolder(int node, QByteArrayView name);
