@@ -166,4 +166,12 @@ QByteArray ReportCsv(const ValidationReport& report) {
     return out;
 }
 
+void AppendReportPlay(QByteArray& out, const PlayEntry& play) {
+    appendPlay(out, play);
+}
+
+void AppendJsonString(QByteArray& out, const QString& text) {
+    appendJsonString(out, text);
+}
+
 } // namespace huddlex

@@ -16,4 +16,9 @@ QByteArray ReportJson(const ValidationReport& report);
 // same fields; lists are joined by spaces, a range written first-last.
 QByteArray ReportCsv(const ValidationReport& report);
 
+// One play as an object of ReportJson's "plays", and a string as the writers put it in JSON,
+// for documents that hold plays of their own (the league check's).
+void AppendReportPlay(QByteArray& out, const PlayEntry& play);
+void AppendJsonString(QByteArray& out, const QString& text);
+
 } // namespace huddlex
