@@ -13,8 +13,8 @@ constexpr qint64 kChunkBytes = 256 * 1024;
 fs::Result<QByteArray> sha256Of(fs::InputFile& play, const QString& shown) {
     if (play.size() > RepeatedPlays::kMaxHashedBytes)
         return fs::Error{fs::ErrorKind::Other,
-                         QStringLiteral("%1 is %2 bytes long, longer than any play: it is not "
-                                        "compared with the other games")
+                         QStringLiteral("\"%1\" is %2 bytes long, longer than any play: it is "
+                                        "not compared with the other games")
                              .arg(shown)
                              .arg(play.size())};
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -24,7 +24,7 @@ fs::Result<QByteArray> sha256Of(fs::InputFile& play, const QString& shown) {
             return chunk.error();
         if (chunk->isEmpty())
             return fs::Error{fs::ErrorKind::Other,
-                             QStringLiteral("%1 became shorter while it was read").arg(shown)};
+                             QStringLiteral("\"%1\" became shorter while it was read").arg(shown)};
         hash.addData(*chunk);
         done += chunk->size();
     }
