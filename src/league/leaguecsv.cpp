@@ -33,7 +33,7 @@ QByteArray LeagueCsv(const LeagueResult& result) {
     for (const LeagueGame& game : result.games) {
         const QByteArray name = csvField(game.game);
         if (!game.checked()) {
-            out += name + QByteArray(columns, ',') + csvField(game.error) + "\r\n";
+            out += name + QByteArray(columns + 1, ',') + csvField(game.error) + "\r\n";
             continue;
         }
         for (const PlayEntry& play : game.plays) {

@@ -1,0 +1,188 @@
+#include "leaguerig.h"
+#include "support/platform.h"
+#include "support/tempenvironment.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace huddlex;
+using namespace huddlex::test;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Run validate(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(HUDDLEX_VALIDATE_PATH), arguments);
+    process.waitForFinished(120'000);
+    Run run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    if (test::onWindows)
+        run.err.replace("\r\n", "\n");
+    return run;
+}
+
+const QByteArray draw = QByteArray("FBPRO PLAY draw ").repeated(40);
+const QByteArray blitz = QByteArray("FBPRO PLAY blitz ").repeated(30);
+QByteArray edited(QByteArray bytes) {
+    for (int at : {20, 21, 300})
+        bytes[at] = '#';
+    return bytes;
+}
+
+Files game(const QByteArray& off1, const QList<QByteArray>& plays) {
+    Files files{{"Xferbox/XOff1.pln", off1}, {"Xferbox/XDef1.pln", ""},
+                {"Xferbox/XOff2.pln", ""}, {"Xferbox/XDef2.pln", "\"VPNFL\\Def\\Blitz.ply\"\r\n"}};
+    for (int n = 0; n < plays.size(); ++n)
+        files.append({QStringLiteral("Xferbox/FBplay%1.ply").arg(n), plays[n]});
+    return files;
+}
+
+// A week: a clean game, one with a modified play and a plan gap, a game folder with the same
+// modified play, and a file that is no archive.
+struct Week {
+    TempEnvironment env;
+    QString pool = env.root() + "/pool";
+    QString week = env.root() + "/week";
+    Files poolFiles{{"VPNFL/Off/Draw3.ply", draw}, {"VPNFL/Def/Blitz.ply", blitz}};
+    Files findings = game("\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Off\\Gone.ply\"\r\n",
+                          {draw, edited(blitz)});
+
+    Week() {
+        WriteFiles(pool, poolFiles);
+        WriteHostFile(week + "/a-clean.zip",
+                      ZipOf(game("\"VPNFL\\Off\\Draw3.ply\"\r\n", {draw, blitz})));
+        WriteHostFile(week + "/b-findings.zip", ZipOf(findings, "FBPro97/"));
+        WriteFiles(week + "/c-folder", game("\"VPNFL\\Off\\Draw3.ply\"\r\n", {edited(blitz)}));
+        WriteHostFile(week + "/d-broken.zip", "not a zip");
+    }
+    QString at(const QString& name) const { return QDir::toNativeSeparators(week + "/" + name); }
+};
+
+} // namespace
+
+class LeagueCliTest : public QObject {
+    Q_OBJECT
+private slots:
+    void plainOutput() {
+        Week week;
+        const Run run = validate({"--pool", week.pool, week.at("a-clean.zip"), week.at("b-findings.zip")});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(run.out),
+                 QString("Pool %1: holds the main play folder VPNFL, 2 play files\n"
+                         "\n"
+                         "Game %2\n"
+                         "FBplay0.ply\tVPNFL\\Off\\Draw3.ply\n"
+                         "FBplay1.ply\tVPNFL\\Def\\Blitz.ply\n"
+                         "0 Unknown Plays\n"
+                         "\n"
+                         "Game %3\n"
+                         "FBplay0.ply\tVPNFL\\Off\\Draw3.ply\n"
+                         "FBplay1.ply\tUnknown Play\n"
+                         "1 Unknown Plays\n"
+                         "Plan gap\tXOff1.pln\tVPNFL\\Off\\Gone.ply\n"
+                         "\n"
+                         "2 games, 2 checked: 1 Unknown Plays, 1 plan gaps, 0 repeated unknown "
+                         "plays\n")
+                     .arg(week.pool, week.at("a-clean.zip"), week.at("b-findings.zip")));
+    }
+
+    void exitStatus_data() {
+        QTest::addColumn<QStringList>("games");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::newRow("clean") << QStringList{"a-clean.zip"} << QStringList{} << 0;
+        QTest::newRow("findings") << QStringList{"a-clean.zip", "c-folder"} << QStringList{} << 1;
+        QTest::newRow("unreadable game") << QStringList{""} << QStringList{} << 4;
+        QTest::newRow("no game") << QStringList{} << QStringList{} << 2;
+        QTest::newRow("bad format") << QStringList{"a-clean.zip"} << QStringList{"--report", "xml"}
+                                    << 2;
+        QTest::newRow("with --update-log") << QStringList{"a-clean.zip"}
+                                           << QStringList{"--update-log"} << 2;
+        QTest::newRow("no pool") << QStringList{"a-clean.zip"} << QStringList{"--pool", "/no/pool"}
+                                 << 2;
+    }
+    void exitStatus() {
+        QFETCH(QStringList, games);
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        Week week;
+        QStringList arguments = options.contains("--pool") ? options : options + QStringList{"--pool", week.pool};
+        for (const QString& game : games)
+            arguments << (game.isEmpty() ? week.week : week.at(game));
+        const Run run = validate(arguments);
+        QVERIFY2(run.exitCode == status, run.err.constData());
+        QVERIFY(!run.err.contains('\r')); // no progress when standard error is no terminal
+    }
+
+    // The JSON is one document; each game's plays are exactly the one-game report's for the
+    // same files unpacked into a game folder whose play folder is the pool.
+    void json() {
+        Week week;
+        const Run run = validate({"--pool", week.pool, "--report", "json", week.week});
+        QCOMPARE(run.exitCode, 4);
+        QJsonParseError error;
+        const QJsonObject doc = QJsonDocument::fromJson(run.out, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(doc["pool"].toObject()["plays"].toInt(), 2);
+        const QJsonArray games = doc["games"].toArray();
+        QStringList names, states;
+        for (const QJsonValue& game : games) {
+            names << game["game"].toString();
+            states << game["status"].toString();
+        }
+        QCOMPARE(names, (QStringList{week.at("a-clean.zip"), week.at("b-findings.zip"),
+                                     week.at("c-folder"), week.at("d-broken.zip")}));
+        QCOMPARE(states, (QStringList{"checked", "checked", "checked", "error"}));
+        QVERIFY(games[3]["error"].toString().contains("it is not a zip archive"));
+        QCOMPARE(games[1]["plans"][0]["gaps"].toArray(), QJsonArray{"VPNFL\\Off\\Gone.ply"});
+        QCOMPARE(doc["repeated"].toArray().size(), 1);
+        QCOMPARE(doc["repeated"][0]["games"].toArray(),
+                 (QJsonArray{week.at("b-findings.zip"), week.at("c-folder")}));
+        QCOMPARE(doc["repeated"][0]["verdict"].toString(), "modified");
+
+        const QString unpacked = week.env.root() + "/unpacked";
+        WriteFiles(unpacked, week.findings);
+        WriteFiles(unpacked, week.poolFiles);
+        const QJsonObject single =
+            QJsonDocument::fromJson(validate({"--report", "json", unpacked}).out).object();
+        QCOMPARE(games[1]["plays"].toArray(), single["plays"].toArray());
+    }
+
+    // CSV read strictly by Python's reader: a header, one record per play, one per game that
+    // could not be checked, every record as wide as the header.
+    void csv() {
+        const QString python = QStandardPaths::findExecutable("python3");
+        if (python.isEmpty() || test::onWindows)
+            QSKIP("needs python3 on the host to read the CSV");
+        Week week;
+        const Run run = validate({"--pool", week.pool, "--report", "csv", week.week});
+        QProcess reader;
+        reader.start(python, {"-c", "import csv, io, sys\n"
+                                    "rows = list(csv.reader(io.TextIOWrapper(sys.stdin.buffer, "
+                                    "encoding='utf-8', newline=''), strict=True))\n"
+                                    "print(len(rows), sorted({len(r) for r in rows}), "
+                                    "[r[0].rsplit('/', 1)[-1] for r in rows[1:]], rows[2][5], "
+                                    "rows[-1][-1][:18])"});
+        reader.write(run.out);
+        reader.closeWriteChannel();
+        QVERIFY(reader.waitForFinished(30'000));
+        QCOMPARE(reader.readAllStandardError(), QByteArray());
+        QCOMPARE(reader.readAllStandardOutput().trimmed(),
+                 QByteArray("7 [13] ['a-clean.zip', 'a-clean.zip', 'b-findings.zip', "
+                            "'b-findings.zip', 'c-folder', 'd-broken.zip'] identified Cannot read "
+                            "\"/tmp/"));
+    }
+};
+
+QTEST_GUILESS_MAIN(LeagueCliTest)
+#include "tst_leaguecli.moc"
