@@ -26,6 +26,7 @@ tr.unknown td { background: #fde8e6; }
 tr.unknown td.verdict { color: #b3261e; font-weight: 600; }
 tr.flag td:first-child { border-left: 4px solid #b3261e; }
 ul.gaps li, .error, ul.problems li { color: #b3261e; }
+ul.gaps { margin: 0; padding-left: 1.1em; }
 .error { border: 2px solid #b3261e; background: #fde8e6; padding: .4em .7em; }
 ul.problems li { list-style: square; }
 .hex td { white-space: pre; }

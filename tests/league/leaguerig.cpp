@@ -185,4 +185,20 @@ QStringList LeagueLines(const league::LeagueGame& game) {
     return lines;
 }
 
+QByteArray edited(QByteArray bytes) {
+    for (int at : {20, 21, 300})
+        bytes[at] = '#';
+    return bytes;
+}
+
+Files SampleGame(const QByteArray& off1, const QList<QByteArray>& plays) {
+    Files files{{"Xferbox/XOff1.pln", off1},
+                {"Xferbox/XDef1.pln", ""},
+                {"Xferbox/XOff2.pln", ""},
+                {"Xferbox/XDef2.pln", "\"VPNFL\\Def\\Blitz.ply\"\r\n"}};
+    for (int n = 0; n < plays.size(); ++n)
+        files.append({QStringLiteral("Xferbox/FBplay%1.ply").arg(n), plays[n]});
+    return files;
+}
+
 } // namespace huddlex::test

@@ -2,6 +2,9 @@
 
 #include "league/leagueresult.h"
 #include "report/validationreport.h"
+#include "support/tempenvironment.h"
+
+#include <QDir>
 
 #include <QByteArray>
 #include <QList>
@@ -39,5 +42,34 @@ QStringList ValidateLines();
 
 // The same lines from a game of the league check.
 QStringList LeagueLines(const league::LeagueGame& game);
+
+inline const QByteArray draw = QByteArray("FBPRO PLAY draw ").repeated(40);
+inline const QByteArray blitz = QByteArray("FBPRO PLAY blitz ").repeated(30);
+// Three bytes of `bytes` changed.
+QByteArray edited(QByteArray bytes);
+
+// A game whose XOff1 is `off1`, XDef2 names Blitz and captured plays are `plays`.
+Files SampleGame(const QByteArray& off1, const QList<QByteArray>& plays);
+
+// A week: a clean game, one with a modified play and a plan gap, a game folder with the same
+// modified play, and a file that is no archive.
+struct SampleWeek {
+    TempEnvironment env;
+    QString pool = env.root() + "/pool";
+    QString week = env.root() + "/week";
+    Files poolFiles{{"VPNFL/Off/Draw3.ply", draw}, {"VPNFL/Def/Blitz.ply", blitz}};
+    Files findings = SampleGame("\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Off\\Gone.ply\"\r\n",
+                          {draw, edited(blitz)});
+
+    SampleWeek() {
+        WriteFiles(pool, poolFiles);
+        WriteHostFile(week + "/a-clean.zip",
+                      ZipOf(SampleGame("\"VPNFL\\Off\\Draw3.ply\"\r\n", {draw, blitz})));
+        WriteHostFile(week + "/b-findings.zip", ZipOf(findings, "FBPro97/"));
+        WriteFiles(week + "/c-folder", SampleGame("\"VPNFL\\Off\\Draw3.ply\"\r\n", {edited(blitz)}));
+        WriteHostFile(week + "/d-broken.zip", "not a zip");
+    }
+    QString at(const QString& name) const { return QDir::toNativeSeparators(week + "/" + name); }
+};
 
 } // namespace huddlex::test

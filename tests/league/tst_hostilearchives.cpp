@@ -12,9 +12,6 @@ using namespace huddlex::test;
 
 namespace {
 
-const QByteArray draw = QByteArray("FBPRO PLAY draw ").repeated(40);
-const QByteArray blitz = QByteArray("FBPRO PLAY blitz ").repeated(30);
-
 ZipEntry entry(const QByteArray& name, const QByteArray& data) {
     ZipEntry e;
     e.name = name;

@@ -30,50 +30,13 @@ Run validate(const QStringList& arguments) {
     return run;
 }
 
-const QByteArray draw = QByteArray("FBPRO PLAY draw ").repeated(40);
-const QByteArray blitz = QByteArray("FBPRO PLAY blitz ").repeated(30);
-QByteArray edited(QByteArray bytes) {
-    for (int at : {20, 21, 300})
-        bytes[at] = '#';
-    return bytes;
-}
-
-Files game(const QByteArray& off1, const QList<QByteArray>& plays) {
-    Files files{{"Xferbox/XOff1.pln", off1}, {"Xferbox/XDef1.pln", ""},
-                {"Xferbox/XOff2.pln", ""}, {"Xferbox/XDef2.pln", "\"VPNFL\\Def\\Blitz.ply\"\r\n"}};
-    for (int n = 0; n < plays.size(); ++n)
-        files.append({QStringLiteral("Xferbox/FBplay%1.ply").arg(n), plays[n]});
-    return files;
-}
-
-// A week: a clean game, one with a modified play and a plan gap, a game folder with the same
-// modified play, and a file that is no archive.
-struct Week {
-    TempEnvironment env;
-    QString pool = env.root() + "/pool";
-    QString week = env.root() + "/week";
-    Files poolFiles{{"VPNFL/Off/Draw3.ply", draw}, {"VPNFL/Def/Blitz.ply", blitz}};
-    Files findings = game("\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Off\\Gone.ply\"\r\n",
-                          {draw, edited(blitz)});
-
-    Week() {
-        WriteFiles(pool, poolFiles);
-        WriteHostFile(week + "/a-clean.zip",
-                      ZipOf(game("\"VPNFL\\Off\\Draw3.ply\"\r\n", {draw, blitz})));
-        WriteHostFile(week + "/b-findings.zip", ZipOf(findings, "FBPro97/"));
-        WriteFiles(week + "/c-folder", game("\"VPNFL\\Off\\Draw3.ply\"\r\n", {edited(blitz)}));
-        WriteHostFile(week + "/d-broken.zip", "not a zip");
-    }
-    QString at(const QString& name) const { return QDir::toNativeSeparators(week + "/" + name); }
-};
-
 } // namespace
 
 class LeagueCliTest : public QObject {
     Q_OBJECT
 private slots:
     void plainOutput() {
-        Week week;
+        SampleWeek week;
         const Run run = validate({"--pool", week.pool, week.at("a-clean.zip"), week.at("b-findings.zip")});
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 1);
@@ -115,7 +78,7 @@ private slots:
         QFETCH(QStringList, games);
         QFETCH(QStringList, options);
         QFETCH(int, status);
-        Week week;
+        SampleWeek week;
         QStringList arguments = options.contains("--pool") ? options : options + QStringList{"--pool", week.pool};
         for (const QString& game : games)
             arguments << (game.isEmpty() ? week.week : week.at(game));
@@ -127,7 +90,7 @@ private slots:
     // The JSON is one document; each game's plays are exactly the one-game report's for the
     // same files unpacked into a game folder whose play folder is the pool.
     void json() {
-        Week week;
+        SampleWeek week;
         const Run run = validate({"--pool", week.pool, "--report", "json", week.week});
         QCOMPARE(run.exitCode, 4);
         QJsonParseError error;
@@ -164,7 +127,7 @@ private slots:
         const QString python = QStandardPaths::findExecutable("python3");
         if (python.isEmpty() || test::onWindows)
             QSKIP("needs python3 on the host to read the CSV");
-        Week week;
+        SampleWeek week;
         const Run run = validate({"--pool", week.pool, "--report", "csv", week.week});
         QProcess reader;
         reader.start(python, {"-c", "import csv, io, sys\n"
