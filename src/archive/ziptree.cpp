@@ -142,7 +142,7 @@ void ZipTree::build() {
                                                            stat.size, zip_uint64_t(INT64_MAX)))
                                                      : 0;
             if (stat.valid & ZIP_STAT_MTIME)
-                file.modified = QDateTime::fromSecsSinceEpoch(stat.mtime);
+                file.modified = QDateTime::fromSecsSinceEpoch(stat.mtime, Qt::UTC); // no zone
             if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
                 stat.encryption_method != ZIP_EM_NONE)
                 file.unreadable = QStringLiteral("it is encrypted");

@@ -142,8 +142,9 @@ Folder Folder::fromEntries(QString path, std::vector<Entry> entries, std::option
     folder.windowsPath_ = std::move(path);
     folder.backend_ = std::move(backend);
     folder.listing_ = std::make_shared<Listing>();
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    const auto byName = [](const Entry& a, const Entry& b) { return a.name < b.name; };
+    if (!std::is_sorted(entries.begin(), entries.end(), byName)) // a listing often is already
+        std::sort(entries.begin(), entries.end(), byName);
     folder.listing_->entries = std::move(entries);
     folder.listing_->error = std::move(listError);
     return folder;

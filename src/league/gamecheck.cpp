@@ -64,6 +64,7 @@ LeagueGame CheckGame(const LeaguePool& pool, const GameArgument& argument,
     input.captures = plays;
     input.entryRoot = pool.entryRoot;
     input.captureFolder = *capture;
+    input.library = pool.library;
     takeIdentification(input, std::move(run));
     ValidationReport report = BuildReport(input);
     if (const qint64 failedReads = report.counts.search.readFailures; failedReads > 0)
@@ -72,7 +73,7 @@ LeagueGame CheckGame(const LeaguePool& pool, const GameArgument& argument,
                              .arg(failedReads);
     game.plays = std::move(report.plays);
     game.unknown = report.unknown;
-    game.plans = PlanGaps(report.plans, fields, *pool.entryRoot, marker);
+    game.plans = PlanGaps(report.plans, fields, *pool.names, marker);
     repeated.add(game, plays);
     game.problems += source.problems();
     game.status = LeagueGame::Status::Checked;

@@ -1,7 +1,6 @@
 #include "league/leaguepool.h"
 
 #include "fs/failure.h"
-#include "fs/foldertree.h"
 #include "fs/namecase.h"
 #include "league/poolcache.h"
 
@@ -74,19 +73,11 @@ LeaguePool OpenPool(const QString& hostPath, const QString& playFolder) {
     }
     const fs::Folder& top = *pool.source.root;
     const std::optional<QString> held = playFolder.isEmpty() ? std::nullopt : top.lookup(playFolder);
-    std::optional<fs::Folder> plays;
     if (held && top.entryKind(*held) == fs::Folder::Kind::Folder) {
         pool.summary.holdsPlayFolder = true;
         pool.entryRoot = CachedFolder(top, top.path());
-        fs::Result<fs::Folder> below = pool.entryRoot->subfolder(*held);
-        if (!below) {
-            pool.summary.error = below.message();
-            return pool;
-        }
-        plays = std::move(below).value();
     } else if (playFolder.isEmpty()) {
         pool.entryRoot = CachedFolder(top, top.path()); // entries start in the play folder
-        plays = pool.entryRoot;
     } else {
         // Named so that a path through it reads like one through a game folder's play folder:
         // the pool's own path when its name is the play folder's, else the folder below it.
@@ -95,12 +86,14 @@ LeaguePool OpenPool(const QString& hostPath, const QString& playFolder) {
         const QString path = named ? top.path() : top.path() + QDir::separator() + playFolder;
         const QString parent =
             named ? QDir::toNativeSeparators(QFileInfo(hostPath).path()) : top.path();
-        plays = CachedFolder(top, path);
-        pool.entryRoot = PlayFolderParent::make(parent, *plays, playFolder);
+        pool.entryRoot = PlayFolderParent::make(parent, CachedFolder(top, path), playFolder);
     }
-    const fs::Tree tree = fs::listTree(*plays, QStringLiteral(".ply"));
-    pool.summary.plays = tree.files.size();
-    pool.unlistedFolders = tree.unlistedFolders;
+    pool.names = std::make_shared<CandidateFiles>(*pool.entryRoot, CandidateFiles::kNamesOnly);
+    GamePaths paths;
+    paths.gFBPlayFolder = playFolder;
+    pool.library = ScanLibrary(*pool.names, paths, std::nullopt);
+    pool.summary.plays = pool.library->files.size();
+    pool.unlistedFolders = pool.library->unlistedFolders;
     if (pool.summary.plays == 0) {
         pool.summary.error =
             QStringLiteral("The pool \"%1\" holds no play files (.ply)").arg(top.path());

@@ -2,6 +2,7 @@
 
 #include "league/leagueresult.h"
 #include "league/leaguesource.h"
+#include "report/playlibrary.h"
 
 #include <optional>
 
@@ -16,6 +17,10 @@ struct LeaguePool {
     PoolSummary summary;
     OpenedSource source;
     std::optional<fs::Folder> entryRoot; // nothing when the pool could not be read
+    std::optional<PlayLibrary> library;  // the play folder's plays, listed once for every report
+    // The pool's files by name alone, for the plan gaps of every game: a spelling is looked up
+    // once per run.
+    std::shared_ptr<CandidateFiles> names;
     qint64 unlistedFolders = 0;          // folders of the play folder that could not be listed
 
     // The summary with what could not be read so far.

@@ -1,6 +1,5 @@
 #include "league/plangaps.h"
 
-#include "validate/candidatefiles.h"
 #include "validate/codepage.h"
 
 #include <QSet>
@@ -19,8 +18,7 @@ int readIndex(const QString& file) {
 } // namespace
 
 QList<GamePlan> PlanGaps(const QList<PlanSummary>& plans, const PlanFields& fields,
-                         const fs::Folder& entryRoot, const QByteArray& startMarker) {
-    CandidateFiles files(entryRoot, CandidateFiles::kNamesOnly);
+                         CandidateFiles& names, const QByteArray& startMarker) {
     QList<GamePlan> withGaps;
     for (const PlanSummary& plan : plans) {
         GamePlan gaps{plan, {}};
@@ -30,7 +28,7 @@ QList<GamePlan> PlanGaps(const QList<PlanSummary>& plans, const PlanFields& fiel
             QSet<QByteArray> seen;
             entries.forEach([&](qsizetype, QByteArrayView entry) {
                 const QByteArray bytes = entry.toByteArray();
-                if (!seen.contains(bytes) && files.resolve(entry) < 0)
+                if (!seen.contains(bytes) && names.resolve(entry) < 0)
                     gaps.gaps << fromWindows1252(entry);
                 seen.insert(bytes);
                 return true;

@@ -119,8 +119,7 @@ public:
 
     fs::Result<fs::InputFile> openFile(const fs::Folder& self,
                                        const QString& onDiskName) const override {
-        const std::shared_ptr<const CachedFile> file =
-            cached(onDiskName, self.childPath(onDiskName));
+        const std::shared_ptr<const CachedFile> file = cached(self, onDiskName);
         if (file->error)
             return *file->error;
         return fs::InputFile(std::make_unique<CachedSource>(file, node_->inner, onDiskName));
@@ -148,7 +147,7 @@ public:
     QChar separator() const override { return QDir::separator(); }
 
 private:
-    std::shared_ptr<const CachedFile> cached(const QString& name, const QString& shown) const {
+    std::shared_ptr<const CachedFile> cached(const fs::Folder& self, const QString& name) const {
         if (auto known = node_->files.constFind(name); known != node_->files.constEnd())
             return *known;
         auto file = std::make_shared<CachedFile>();
@@ -164,7 +163,7 @@ private:
                 file->error = prefix ? fs::Error{fs::ErrorKind::Other,
                                                  QStringLiteral("Cannot read \"%1\": it became "
                                                                 "shorter while it was read")
-                                                     .arg(shown)}
+                                                     .arg(self.childPath(name))}
                                      : prefix.error();
             }
         } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capturedplays.h"
+#include "report/playlibrary.h"
 #include "settings/gamepaths.h"
 #include "validate/planreader.h"
 #include "validate/playpathlist.h"
@@ -25,6 +26,9 @@ struct ReportInput {
     // folder of `paths` and its capture folder (a league's pool, a game read from an archive).
     std::optional<fs::Folder> entryRoot;
     std::optional<fs::Folder> captureFolder;
+    // The library listed already, by ScanLibrary below entryRoot, for callers that report on
+    // many games against one library (a league's pool); else the report lists it when needed.
+    std::optional<PlayLibrary> library;
     // What the run compared, as it was then, and the candidate files it could not read.
     QHash<qint64, fs::FileStamp> captureStamps;
     QHash<QString, fs::FileStamp> candidateStamps;
