@@ -50,6 +50,7 @@ void Season::write(const QString& dir) const {
     writeFile(dir + "/pool.zip", huddlex::test::MakeZip(pool));
 
     const char* planNames[] = {"XOff1.pln", "XDef1.pln", "XOff2.pln", "XDef2.pln"};
+    QList<QByteArray> modified;
     for (int week = 1; week <= weeks; ++week) {
         for (int game = 1; game <= teams / 2; ++game) {
             QList<huddlex::test::ZipEntry> entries;
@@ -69,8 +70,14 @@ void Season::write(const QString& dir) const {
             for (int n = 0; n < playsPerGame; ++n) {
                 QByteArray play = plays[named[random.bounded(int(named.size()))]];
                 if (random.generateDouble() < modifiedShare) {
-                    for (int k = 0; k < 3; ++k)
-                        play[random.bounded(128, int(play.size()))] ^= 0x41;
+                    // A coach runs his modified plays again in later games.
+                    if (!modified.isEmpty() && random.bounded(4) == 0) {
+                        play = modified[random.bounded(int(modified.size()))];
+                    } else {
+                        for (int k = 0; k < 3; ++k)
+                            play[random.bounded(128, int(play.size()))] ^= 0x41;
+                        modified << play;
+                    }
                 }
                 entries.append(entry(QStringLiteral("Xferbox/FBplay%1.ply").arg(n), play));
             }
