@@ -27,7 +27,8 @@ qint64 readAll(const fs::Folder& folder) {
     qint64 bytes = 0;
     for (const fs::TreeFile& file : fs::listTree(folder, QString()).files) {
         fs::Result<fs::InputFile> in = file.folder.openFile(file.name);
-        fs::Result<QByteArray> data = in ? in.value().read(in->size()) : fs::Result<QByteArray>(in.error());
+        fs::Result<QByteArray> data =
+            in ? in.value().read(in->size()) : fs::Result<QByteArray>(in.error());
         if (!data)
             qFatal("cannot read %s", qPrintable(data.message()));
         bytes += data->size();
@@ -55,9 +56,9 @@ void measure(const QString& dir) {
     league::LeagueResult result;
     qint64 bytes = 0;
     const double before = peakMegabytes();
-    const std::vector<double> best = bestInterleaved(
-        3, {[&] { bytes = floorRun(pool, games); },
-            [&] { result = league::LeagueCheck(pool, "VPNFL", weeks).run(); }});
+    const std::vector<double> best =
+        bestInterleaved(3, {[&] { bytes = floorRun(pool, games); },
+                            [&] { result = league::LeagueCheck(pool, "VPNFL", weeks).run(); }});
     qint64 plays = 0, modified = 0;
     for (const league::LeagueGame& game : result.games) {
         plays += game.plays.size();

@@ -62,9 +62,8 @@ fs::Result<ZipArchive> ZipArchive::fromBytes(const QByteArray& bytes, const QStr
     tree->path = name;
     tree->bytes = bytes;
     ZipError error;
-    zip_source_t* source = zip_source_buffer_create(tree->bytes.constData(),
-                                                    zip_uint64_t(tree->bytes.size()), 0,
-                                                    &error.error);
+    zip_source_t* source = zip_source_buffer_create(
+        tree->bytes.constData(), zip_uint64_t(tree->bytes.size()), 0, &error.error);
     if (source)
         tree->zip = zip_open_from_source(source, ZIP_RDONLY, &error.error);
     if (!tree->zip) {

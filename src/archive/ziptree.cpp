@@ -138,13 +138,12 @@ void ZipTree::build() {
         if (zip_stat_index(zip, entry.index, 0, &stat) != 0) {
             file.unreadable = zipReason(zip_get_error(zip));
         } else {
-            file.size = (stat.valid & ZIP_STAT_SIZE) ? qint64(std::min<zip_uint64_t>(
-                                                           stat.size, zip_uint64_t(INT64_MAX)))
-                                                     : 0;
+            file.size = (stat.valid & ZIP_STAT_SIZE)
+                            ? qint64(std::min<zip_uint64_t>(stat.size, zip_uint64_t(INT64_MAX)))
+                            : 0;
             if (stat.valid & ZIP_STAT_MTIME)
                 file.modified = QDateTime::fromSecsSinceEpoch(stat.mtime, Qt::UTC); // no zone
-            if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
-                stat.encryption_method != ZIP_EM_NONE)
+            if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
                 file.unreadable = QStringLiteral("it is encrypted");
             else if ((stat.valid & ZIP_STAT_COMP_METHOD) &&
                      !zip_compression_method_supported(stat.comp_method, 0))

@@ -20,9 +20,12 @@ public:
     void operator()(int done, int total, const QString& game) {
         if (!err_)
             return;
-        const QByteArray line =
-            done < total ? QStringLiteral("Checking %1 of %2: %3").arg(done + 1).arg(total).arg(game).toLocal8Bit()
-                         : QByteArray();
+        const QByteArray line = done < total ? QStringLiteral("Checking %1 of %2: %3")
+                                                   .arg(done + 1)
+                                                   .arg(total)
+                                                   .arg(game)
+                                                   .toLocal8Bit()
+                                             : QByteArray();
         std::fprintf(err_, "\r%-*s\r%s", int(shown_), "", line.left(160).constData());
         std::fflush(err_);
         shown_ = std::min<qsizetype>(line.size(), 160);
@@ -51,8 +54,8 @@ int runLeagueCommand(const LeagueArguments& arguments, std::FILE* out, std::FILE
 
     TerminalProgress progress(err);
     const league::LeagueCheck check(arguments.pool, arguments.playFolder, arguments.games);
-    const league::LeagueResult result = check.run(
-        [&](int done, int total, const QString& game) { progress(done, total, game); });
+    const league::LeagueResult result =
+        check.run([&](int done, int total, const QString& game) { progress(done, total, game); });
     // What could not be read goes to standard error as well, where a script sees it.
     if (!result.pool.error.isEmpty())
         std::fprintf(err, "huddlex-validate: %s\n", result.pool.error.toLocal8Bit().constData());

@@ -139,12 +139,12 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     }
     if (parser.isSet(poolOption)) {
         if (parser.isSet(updateLogOption))
-            return usageError(err, QStringLiteral("--update-log is for one game, not with --pool."));
+            return usageError(err,
+                              QStringLiteral("--update-log is for one game, not with --pool."));
         LeagueArguments league{parser.value(poolOption), parser.value(playFolderOption),
                                parser.value(reportOption), parser.positionalArguments()};
-        return runLeagueCommand(league, out, err, [&](const QString& problem) {
-            return usageError(err, problem);
-        });
+        return runLeagueCommand(league, out, err,
+                                [&](const QString& problem) { return usageError(err, problem); });
     }
     const std::optional<ReportFormat> reportFormat =
         parser.isSet(reportOption) ? ParseReportFormat(parser.value(reportOption)) : std::nullopt;

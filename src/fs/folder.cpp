@@ -152,8 +152,7 @@ Folder Folder::fromEntries(QString path, std::vector<Entry> entries, std::option
 
 QString Folder::childPath(const QString& name) const {
     const QChar separator = backend_->separator();
-    return windowsPath_.endsWith(separator) ? windowsPath_ + name
-                                            : windowsPath_ + separator + name;
+    return windowsPath_.endsWith(separator) ? windowsPath_ + name : windowsPath_ + separator + name;
 }
 
 QString Folder::hostPath() const {

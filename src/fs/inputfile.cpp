@@ -56,7 +56,9 @@ public:
     }
 
 private:
-    Error error(ErrorKind kind) const { return detail::makeError(naming_, kind, CannotRead, windowsPath_); }
+    Error error(ErrorKind kind) const {
+        return detail::makeError(naming_, kind, CannotRead, windowsPath_);
+    }
 
     std::unique_ptr<QFile> file_;
     QString windowsPath_; // for messages
@@ -99,7 +101,9 @@ qint64 InputFile::dataFrom(qint64 from) const {
 
 Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
                                bool knownRegular, Naming naming) {
-    const auto error = [&](ErrorKind kind) { return detail::makeError(naming, kind, CannotRead, windowsPath); };
+    const auto error = [&](ErrorKind kind) {
+        return detail::makeError(naming, kind, CannotRead, windowsPath);
+    };
     if (!knownRegular) {
         const detail::HostStat stat = detail::statHost(hostPath);
         if (stat.error)

@@ -38,8 +38,7 @@ public:
 
     // Checks every game in order. With `cancel` set (from any thread), it stops before the next
     // game and returns what it found, `cancelled` set.
-    LeagueResult run(const Progress& progress = {},
-                     const std::atomic_bool* cancel = nullptr) const;
+    LeagueResult run(const Progress& progress = {}, const std::atomic_bool* cancel = nullptr) const;
 
 private:
     QString poolPath_;

@@ -1,5 +1,4 @@
 #include "league/leaguewriters.h"
-
 #include "report/reportwriters.h"
 
 namespace huddlex::league {

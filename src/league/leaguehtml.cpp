@@ -1,6 +1,6 @@
 #include "league/leaguehtml.h"
-#include "league/leaguewriters.h"
 
+#include "league/leaguewriters.h"
 #include "report/reportwords.h"
 
 namespace huddlex::league {
@@ -22,7 +22,8 @@ QString cell(qint64 n, bool bad) {
 QString poolLine(const PoolSummary& pool) {
     QString out = QStringLiteral("<p>Pool <code>%1</code>: ").arg(text(pool.path));
     if (!pool.error.isEmpty())
-        return out + QStringLiteral("<span class=\"bad\">not read: %1</span></p>").arg(text(pool.error));
+        return out +
+               QStringLiteral("<span class=\"bad\">not read: %1</span></p>").arg(text(pool.error));
     return out + QStringLiteral("%1 the main play folder <b>%2</b>, %3 play files</p>")
                      .arg(pool.holdsPlayFolder ? QStringLiteral("holds") : QStringLiteral("is"),
                           text(pool.playFolder), CountInWords(pool.plays));
@@ -44,11 +45,13 @@ QString gamesTable(const LeagueResult& result) {
         "<tbody>");
     for (qsizetype i = 0; i < result.games.size(); ++i) {
         const LeagueGame& game = result.games[i];
-        const bool flagged = !game.checked() || game.unknown > 0 || game.gaps() > 0 ||
-                             !game.problems.isEmpty();
-        const QString state = !game.checked()             ? QStringLiteral("<span class=\"bad\">not checked</span>")
-                              : !game.problems.isEmpty() ? QStringLiteral("<span class=\"bad\">checked, not all read</span>")
-                                                          : QStringLiteral("<span class=\"ok\">checked</span>");
+        const bool flagged =
+            !game.checked() || game.unknown > 0 || game.gaps() > 0 || !game.problems.isEmpty();
+        const QString state =
+            !game.checked() ? QStringLiteral("<span class=\"bad\">not checked</span>")
+            : !game.problems.isEmpty()
+                ? QStringLiteral("<span class=\"bad\">checked, not all read</span>")
+                : QStringLiteral("<span class=\"ok\">checked</span>");
         out += QStringLiteral("<tr%1><td><a href=\"#game%2\">%3</a></td>%4%5%6<td>%7</td></tr>")
                    .arg(flagged ? QStringLiteral(" class=\"flag\"") : QString())
                    .arg(i + 1)
@@ -65,8 +68,9 @@ QString repeatedTable(const QList<RepeatedPlay>& repeated) {
     out += QStringLiteral("<table><thead><tr><th>SHA-256</th><th class=\"n\">Bytes</th>"
                           "<th>Verdict</th><th>Games</th></tr></thead><tbody>");
     for (const RepeatedPlay& play : repeated) {
-        out += QStringLiteral("<tr class=\"unknown\"><td class=\"sha\">%1</td>%2<td class=\"verdict\">%3"
-                              "</td><td>%4</td></tr>")
+        out += QStringLiteral(
+                   "<tr class=\"unknown\"><td class=\"sha\">%1</td>%2<td class=\"verdict\">%3"
+                   "</td><td>%4</td></tr>")
                    .arg(QString::fromLatin1(play.sha256), cell(play.bytes, false),
                         VerdictName(play.verdict), text(play.games.join(QStringLiteral(", "))));
     }
@@ -109,8 +113,9 @@ QString playsTable(const QList<PlayEntry>& plays) {
     out += QStringLiteral("</tbody></table>");
     for (const PlayEntry& play : plays) {
         if (play.verdict == Verdict::Modified)
-            out += QStringLiteral("<h3>%1: %2</h3>").arg(text(play.file), text(VerdictInWords(play))) +
-                   html::modifiedBytes(play);
+            out +=
+                QStringLiteral("<h3>%1: %2</h3>").arg(text(play.file), text(VerdictInWords(play))) +
+                html::modifiedBytes(play);
     }
     return out;
 }
@@ -120,14 +125,15 @@ QString gameSection(const LeagueGame& game, qsizetype index) {
                       .arg(index + 1)
                       .arg(text(game.game));
     if (!game.checked())
-        return out + QStringLiteral("<p class=\"error\">Not checked: %1</p>").arg(text(game.error)) +
+        return out +
+               QStringLiteral("<p class=\"error\">Not checked: %1</p>").arg(text(game.error)) +
                problemList(game.problems) + QStringLiteral("</section>");
-    out += QStringLiteral("<p class=\"where\">Captured files: <code>%1</code>. %2, %3.</p>")
-               .arg(text(game.captureFolder),
-                    count(game.unknown, QStringLiteral("unknown play"),
-                          QStringLiteral("unknown plays"), true),
-                    count(game.gaps(), QStringLiteral("plan gap"), QStringLiteral("plan gaps"),
-                          true));
+    out +=
+        QStringLiteral("<p class=\"where\">Captured files: <code>%1</code>. %2, %3.</p>")
+            .arg(text(game.captureFolder),
+                 count(game.unknown, QStringLiteral("unknown play"),
+                       QStringLiteral("unknown plays"), true),
+                 count(game.gaps(), QStringLiteral("plan gap"), QStringLiteral("plan gaps"), true));
     return out + problemList(game.problems) + plansTable(game.plans) + playsTable(game.plays) +
            QStringLiteral("</section>");
 }
@@ -136,27 +142,29 @@ QString gameSection(const LeagueGame& game, qsizetype index) {
 
 QByteArray LeagueHtml(const LeagueResult& result) {
     const qint64 checked = result.gamesChecked();
-    QString page = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-                                  "<meta name=\"viewport\" content=\"width=device-width\">"
-                                  "<title>League check: %1 games</title><style>%2</style></head>"
-                                  "<body><h1>League check</h1>")
-                       .arg(result.games.size())
-                       .arg(html::style());
+    QString page =
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+                       "<meta name=\"viewport\" content=\"width=device-width\">"
+                       "<title>League check: %1 games</title><style>%2</style></head>"
+                       "<body><h1>League check</h1>")
+            .arg(result.games.size())
+            .arg(html::style());
     page += poolLine(result.pool) + problemList(result.pool.problems);
-    page += QStringLiteral("<p>%1 games, %2 checked%3: %4, %5, %6.%7</p>")
-                .arg(result.games.size())
-                .arg(checked)
-                .arg(checked < result.games.size()
-                         ? QStringLiteral(", <span class=\"bad\">%1 not checked</span>")
-                               .arg(result.games.size() - checked)
-                         : QString(),
-                     count(result.unknown(), QStringLiteral("unknown play"),
-                           QStringLiteral("unknown plays"), true),
-                     count(result.gaps(), QStringLiteral("plan gap"), QStringLiteral("plan gaps"),
-                           true),
-                     count(result.repeated.size(), QStringLiteral("unknown play in several games"),
-                           QStringLiteral("unknown plays in several games"), true),
-                     result.cancelled ? QStringLiteral(" Stopped before the last game.") : QString());
+    page +=
+        QStringLiteral("<p>%1 games, %2 checked%3: %4, %5, %6.%7</p>")
+            .arg(result.games.size())
+            .arg(checked)
+            .arg(
+                checked < result.games.size()
+                    ? QStringLiteral(", <span class=\"bad\">%1 not checked</span>")
+                          .arg(result.games.size() - checked)
+                    : QString(),
+                count(result.unknown(), QStringLiteral("unknown play"),
+                      QStringLiteral("unknown plays"), true),
+                count(result.gaps(), QStringLiteral("plan gap"), QStringLiteral("plan gaps"), true),
+                count(result.repeated.size(), QStringLiteral("unknown play in several games"),
+                      QStringLiteral("unknown plays in several games"), true),
+                result.cancelled ? QStringLiteral(" Stopped before the last game.") : QString());
     page += QStringLiteral("<h2>Games</h2>") + gamesTable(result) + repeatedTable(result.repeated);
     for (qsizetype i = 0; i < result.games.size(); ++i)
         page += gameSection(result.games[i], i);

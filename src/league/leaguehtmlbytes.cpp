@@ -1,5 +1,4 @@
 #include "league/leaguehtml.h"
-
 #include "report/reportwords.h"
 
 namespace huddlex::league::html {
@@ -38,8 +37,8 @@ QString modifiedBytes(const PlayEntry& play) {
     }
     out += QStringLiteral("</tbody></table>");
     if (lines.size() >= kMaxLines)
-        out += QStringLiteral("<p class=\"note\">The first %1 lines that differ.</p>")
-                   .arg(kMaxLines);
+        out +=
+            QStringLiteral("<p class=\"note\">The first %1 lines that differ.</p>").arg(kMaxLines);
     return out;
 }
 

@@ -1,5 +1,4 @@
 #include "league/leaguewriters.h"
-
 #include "report/reportwriters.h"
 
 namespace huddlex::league {
@@ -37,8 +36,8 @@ QByteArray plansJson(const QList<GamePlan>& plans) {
 }
 
 QByteArray gameJson(const LeagueGame& game) {
-    QByteArray out = "{\n      \"game\": " + jsonString(game.game) + ",\n      \"status\": " +
-                     (game.checked() ? "\"checked\"" : "\"error\"");
+    QByteArray out = "{\n      \"game\": " + jsonString(game.game) +
+                     ",\n      \"status\": " + (game.checked() ? "\"checked\"" : "\"error\"");
     if (!game.checked())
         out += ",\n      \"error\": " + jsonString(game.error);
     out += ",\n      \"capture_folder\": " + jsonString(game.captureFolder);

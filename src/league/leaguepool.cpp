@@ -19,7 +19,8 @@ public:
         : playFolder_(std::move(playFolder)), name_(std::move(name)) {}
 
     static fs::Folder make(const QString& path, const fs::Folder& playFolder, const QString& name) {
-        return fs::Folder::fromEntries(path, {{name, fs::Folder::Kind::Folder, false}}, std::nullopt,
+        return fs::Folder::fromEntries(path, {{name, fs::Folder::Kind::Folder, false}},
+                                       std::nullopt,
                                        std::make_shared<PlayFolderParent>(playFolder, name));
     }
 
@@ -43,7 +44,8 @@ public:
 
 private:
     static fs::Error missing(const fs::Folder& self, const QString& name, fs::ErrorKind kind) {
-        return fs::detail::makeShownError(kind, QStringLiteral("Cannot read"), self.childPath(name));
+        return fs::detail::makeShownError(kind, QStringLiteral("Cannot read"),
+                                          self.childPath(name));
     }
 
     fs::Folder playFolder_;
@@ -72,7 +74,8 @@ LeaguePool OpenPool(const QString& hostPath, const QString& playFolder) {
         return pool;
     }
     const fs::Folder& top = *pool.source.root;
-    const std::optional<QString> held = playFolder.isEmpty() ? std::nullopt : top.lookup(playFolder);
+    const std::optional<QString> held =
+        playFolder.isEmpty() ? std::nullopt : top.lookup(playFolder);
     if (held && top.entryKind(*held) == fs::Folder::Kind::Folder) {
         pool.summary.holdsPlayFolder = true;
         pool.entryRoot = CachedFolder(top, top.path());
@@ -81,8 +84,8 @@ LeaguePool OpenPool(const QString& hostPath, const QString& playFolder) {
     } else {
         // Named so that a path through it reads like one through a game folder's play folder:
         // the pool's own path when its name is the play folder's, else the folder below it.
-        const bool named = fs::detail::caseKey(QFileInfo(hostPath).fileName()) ==
-                           fs::detail::caseKey(playFolder);
+        const bool named =
+            fs::detail::caseKey(QFileInfo(hostPath).fileName()) == fs::detail::caseKey(playFolder);
         const QString path = named ? top.path() : top.path() + QDir::separator() + playFolder;
         const QString parent =
             named ? QDir::toNativeSeparators(QFileInfo(hostPath).path()) : top.path();

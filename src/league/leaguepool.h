@@ -21,7 +21,7 @@ struct LeaguePool {
     // The pool's files by name alone, for the plan gaps of every game: a spelling is looked up
     // once per run.
     std::shared_ptr<CandidateFiles> names;
-    qint64 unlistedFolders = 0;          // folders of the play folder that could not be listed
+    qint64 unlistedFolders = 0; // folders of the play folder that could not be listed
 
     // The summary with what could not be read so far.
     PoolSummary summaryNow() const;

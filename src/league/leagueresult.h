@@ -14,12 +14,12 @@ namespace huddlex::league {
 // and the window; nothing in it refers to a file still open.
 
 struct PoolSummary {
-    QString path;              // as given
-    QString playFolder;        // the main play folder's name plan paths begin with
+    QString path;                 // as given
+    QString playFolder;           // the main play folder's name plan paths begin with
     bool holdsPlayFolder = false; // the pool's top holds it; else the top is the play folder
-    qint64 plays = 0;          // play files (".ply") in the main play folder, at any depth
-    QString error;             // why the pool could not be read; empty when it was
-    QStringList problems;      // what in it could not be read (entries, folders)
+    qint64 plays = 0;             // play files (".ply") in the main play folder, at any depth
+    QString error;                // why the pool could not be read; empty when it was
+    QStringList problems;         // what in it could not be read (entries, folders)
 };
 
 struct GamePlan {
@@ -32,11 +32,11 @@ struct LeagueGame {
 
     QString game; // as given
     Status status = Status::Error;
-    QString error;         // when not checked: why
-    QStringList problems;  // checked, but something could not be read: entries, pool files
-    QString captureFolder; // where its captured files were found, as messages name it
-    QList<GamePlan> plans; // Off1, Off2, Def1, Def2
-    QStringList outcomes;  // one per capture number, as gPlayResults holds them (plan bytes)
+    QString error;          // when not checked: why
+    QStringList problems;   // checked, but something could not be read: entries, pool files
+    QString captureFolder;  // where its captured files were found, as messages name it
+    QList<GamePlan> plans;  // Off1, Off2, Def1, Def2
+    QStringList outcomes;   // one per capture number, as gPlayResults holds them (plan bytes)
     QList<PlayEntry> plays; // the report's plays, with the pool as library
     qint64 unknown = 0;
     qint64 gaps() const;
@@ -47,7 +47,7 @@ struct RepeatedPlay {
     QByteArray sha256; // of the play's bytes, in hex
     qint64 bytes = 0;
     Verdict verdict = Verdict::Unknown; // in the first game it appeared in
-    QStringList games; // as given, in check order, each once
+    QStringList games;                  // as given, in check order, each once
 };
 
 // Exit statuses of the league form of huddlex-validate, also what the window tells.

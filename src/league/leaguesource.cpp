@@ -1,6 +1,5 @@
 #include "league/leaguesource.h"
 
-
 #include <QDir>
 #include <QFileInfo>
 #include <deque>
@@ -75,14 +74,16 @@ OpenedSource OpenSource(const QString& hostPath) {
 QList<GameArgument> ExpandGames(const QStringList& paths) {
     QList<GameArgument> games;
     for (const QString& path : paths) {
-        fs::Result<fs::Folder> folder =
-            QFileInfo(path).isDir() ? fs::Folder::openHost(path) : fs::Result<fs::Folder>(fs::Error{});
+        fs::Result<fs::Folder> folder = QFileInfo(path).isDir()
+                                            ? fs::Folder::openHost(path)
+                                            : fs::Result<fs::Folder>(fs::Error{});
         if (!folder || folder->listError() || isGame(*folder)) {
             games.append({path, path}); // a game, or what it is not says so when it is checked
             continue;
         }
         QString base = path;
-        while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QDir::separator())))
+        while (base.size() > 1 &&
+               (base.endsWith(QLatin1Char('/')) || base.endsWith(QDir::separator())))
             base.chop(1);
         QList<GameArgument> found;
         for (const fs::Folder::Entry& entry : folder->entries()) {
@@ -135,8 +136,7 @@ fs::Result<fs::Folder> FindCaptureFolder(const fs::Folder& root,
     if (holding.size() == 1)
         return holding.first();
     if (holding.isEmpty()) {
-        QString message =
-            QStringLiteral("No folder in \"%1\" holds %2").arg(root.path(), PlanName);
+        QString message = QStringLiteral("No folder in \"%1\" holds %2").arg(root.path(), PlanName);
         if (!nestedArchives.isEmpty())
             message += QStringLiteral("; it holds the archive %1, and archives inside an archive "
                                       "are not opened")

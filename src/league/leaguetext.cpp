@@ -1,5 +1,4 @@
 #include "league/leaguewriters.h"
-
 #include "validate/fbplan.h"
 
 namespace huddlex::league {
@@ -59,19 +58,19 @@ QByteArray LeagueText(const LeagueResult& result) {
                utf8(play.games.join(QStringLiteral(", "))) + '\n';
     }
     const qint64 checked = result.gamesChecked();
-    out += QStringLiteral("\n%1 games, %2 checked%3: %4 Unknown Plays, %5 plan gaps, %6 repeated "
-                          "unknown plays%7\n")
-               .arg(result.games.size())
-               .arg(checked)
-               .arg(checked < result.games.size()
-                        ? QStringLiteral(", %1 not checked").arg(result.games.size() - checked)
-                        : QString())
-               .arg(result.unknown())
-               .arg(result.gaps())
-               .arg(result.repeated.size())
-               .arg(result.cancelled ? QStringLiteral(" (stopped before the last game)")
-                                     : QString())
-               .toUtf8();
+    out +=
+        QStringLiteral("\n%1 games, %2 checked%3: %4 Unknown Plays, %5 plan gaps, %6 repeated "
+                       "unknown plays%7\n")
+            .arg(result.games.size())
+            .arg(checked)
+            .arg(checked < result.games.size()
+                     ? QStringLiteral(", %1 not checked").arg(result.games.size() - checked)
+                     : QString())
+            .arg(result.unknown())
+            .arg(result.gaps())
+            .arg(result.repeated.size())
+            .arg(result.cancelled ? QStringLiteral(" (stopped before the last game)") : QString())
+            .toUtf8();
     return out;
 }
 

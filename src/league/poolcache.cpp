@@ -140,7 +140,8 @@ public:
             return cache->node_ == node_;
         const QString mine = hostPath();
         return !mine.isEmpty() && !other.hostPath().isEmpty() &&
-               QFileInfo(mine).canonicalFilePath() == QFileInfo(other.hostPath()).canonicalFilePath();
+               QFileInfo(mine).canonicalFilePath() ==
+                   QFileInfo(other.hostPath()).canonicalFilePath();
     }
     fs::Result<fs::Folder> reopened(const fs::Folder&) const override { return folderOf(node_); }
     QString hostPath() const override { return node_->inner.hostPath(); }

@@ -70,14 +70,14 @@ GeneratedLeague GenerateLeague(quint32 seed, int games) {
             QByteArray text = "\"Game plan\",1997\r\n";
             for (int k = random.bounded(2, 9); k > 0; --k) {
                 const int pick = random.bounded(int(paths.size()) + 3);
-                QString entry = pick < paths.size() ? paths[pick]
-                                                    : QStringLiteral("Off/Gone%1.ply").arg(pick);
+                QString entry =
+                    pick < paths.size() ? paths[pick] : QStringLiteral("Off/Gone%1.ply").arg(pick);
                 QStringList parts = entry.split('/');
                 for (QString& part : parts)
                     part = recased(random, part);
                 parts.last() = parts.last().chopped(4) + ".ply"; // the end marker is exact
-                text += "\"VPNFL\\" + parts.join('\\').toLatin1() + "\"," +
-                        QByteArray::number(k) + "\r\n";
+                text += "\"VPNFL\\" + parts.join('\\').toLatin1() + "\"," + QByteArray::number(k) +
+                        "\r\n";
                 if (pick < paths.size())
                     named << pick;
             }

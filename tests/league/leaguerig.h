@@ -4,9 +4,8 @@
 #include "report/validationreport.h"
 #include "support/tempenvironment.h"
 
-#include <QDir>
-
 #include <QByteArray>
+#include <QDir>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -58,15 +57,16 @@ struct SampleWeek {
     QString pool = env.root() + "/pool";
     QString week = env.root() + "/week";
     Files poolFiles{{"VPNFL/Off/Draw3.ply", draw}, {"VPNFL/Def/Blitz.ply", blitz}};
-    Files findings = SampleGame("\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Off\\Gone.ply\"\r\n",
-                          {draw, edited(blitz)});
+    Files findings =
+        SampleGame("\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Off\\Gone.ply\"\r\n", {draw, edited(blitz)});
 
     SampleWeek() {
         WriteFiles(pool, poolFiles);
         WriteHostFile(week + "/a-clean.zip",
                       ZipOf(SampleGame("\"VPNFL\\Off\\Draw3.ply\"\r\n", {draw, blitz})));
         WriteHostFile(week + "/b-findings.zip", ZipOf(findings, "FBPro97/"));
-        WriteFiles(week + "/c-folder", SampleGame("\"VPNFL\\Off\\Draw3.ply\"\r\n", {edited(blitz)}));
+        WriteFiles(week + "/c-folder",
+                   SampleGame("\"VPNFL\\Off\\Draw3.ply\"\r\n", {edited(blitz)}));
         WriteHostFile(week + "/d-broken.zip", "not a zip");
     }
     QString at(const QString& name) const { return QDir::toNativeSeparators(week + "/" + name); }

@@ -22,8 +22,8 @@ ZipEntry entry(const QByteArray& name, const QByteArray& data) {
 // A coach's game: four plans naming both pool plays, play 0 is Draw3, play 1 is Blitz.
 QList<ZipEntry> game() {
     const QByteArray plan = "\"VPNFL\\Off\\Draw3.ply\",\"VPNFL\\Def\\Blitz.ply\"\r\n";
-    return {entry("Xferbox/XOff1.pln", plan), entry("Xferbox/XDef1.pln", plan),
-            entry("Xferbox/XOff2.pln", plan), entry("Xferbox/XDef2.pln", plan),
+    return {entry("Xferbox/XOff1.pln", plan),   entry("Xferbox/XDef1.pln", plan),
+            entry("Xferbox/XOff2.pln", plan),   entry("Xferbox/XDef2.pln", plan),
             entry("Xferbox/FBplay0.ply", draw), entry("Xferbox/FBplay1.ply", blitz)};
 }
 
@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<bool>("checked");
         // %1 is the archive as given, '>' the host's separator in the paths below it.
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("play1");   // its outcome; empty when not checked
+        QTest::addColumn<QString>("play1"); // its outcome; empty when not checked
 
         const QString blitzPath = "VPNFL\\Def\\Blitz.ply";
         QTest::newRow("..") << withEntries({entry("../Xferbox/FBplay1.ply", draw)}) << true
@@ -77,11 +77,11 @@ private slots:
                                   << "\"%1\": the entry \"/tmp/FBplay1.ply\" is not read: its "
                                      "name is an absolute path"
                                   << blitzPath;
-        QTest::newRow("drive letter") << withEntries({entry("C:/Xferbox/FBplay2.ply", draw)})
-                                      << true
-                                      << "\"%1\": the entry \"C:/Xferbox/FBplay2.ply\" is not "
-                                         "read: its name begins with a drive letter"
-                                      << blitzPath;
+        QTest::newRow("drive letter")
+            << withEntries({entry("C:/Xferbox/FBplay2.ply", draw)}) << true
+            << "\"%1\": the entry \"C:/Xferbox/FBplay2.ply\" is not "
+               "read: its name begins with a drive letter"
+            << blitzPath;
         QTest::newRow("backslash")
             << withEntries({entry("Xferbox\\FBplay2.ply", draw)}) << true
             << "\"%1\": the entry \"Xferbox\\FBplay2.ply\" is not read: its name holds a backslash"
@@ -136,11 +136,12 @@ private slots:
             << "The game plans could not be loaded: Cannot read \"%1>Xferbox>XOff1.pln\": it is "
                "encrypted"
             << "";
-        QTest::newRow("zip in a zip") << MakeZip({entry("week1/game.zip", MakeZip(game()))}) << false
-                                      << "No folder in \"%1\" holds XOff1.pln; it holds the "
-                                         "archive \"week1/game.zip\", and archives inside an "
-                                         "archive are not opened"
-                                      << "";
+        QTest::newRow("zip in a zip")
+            << MakeZip({entry("week1/game.zip", MakeZip(game()))}) << false
+            << "No folder in \"%1\" holds XOff1.pln; it holds the "
+               "archive \"week1/game.zip\", and archives inside an "
+               "archive are not opened"
+            << "";
         QTest::newRow("two capture folders")
             << withEntries({entry("Old/XOff1.pln", "")}) << false
             << "Several folders hold XOff1.pln, so it is not clear which game to check: "
@@ -152,7 +153,8 @@ private slots:
                                    << "";
         QTest::newRow("damaged directory")
             << damagedDirectory() << false
-            << "Cannot read \"%1\": it is not a zip archive, or it is cut short" << "";
+            << "Cannot read \"%1\": it is not a zip archive, or it is cut short"
+            << "";
         QTest::newRow("100,001 entries") << manyEntries() << false
                                          << "Cannot read \"%1\": it holds 100001 entries; an "
                                             "archive of more than 100000 is not read"

@@ -100,15 +100,15 @@ private slots:
         QDir().mkpath(week + "/notes"); // not a game: left out
 
         int calls = 0;
-        const league::LeagueResult result =
-            league::LeagueCheck(pool, "VPNFL", {week}).run([&](int done, int total, const QString&) {
-                QCOMPARE(done, calls++);
-                QCOMPARE(total, int(league.games.size()));
-            });
+        const league::LeagueResult result = league::LeagueCheck(pool, "VPNFL", {week})
+                                                .run([&](int done, int total, const QString&) {
+                                                    QCOMPARE(done, calls++);
+                                                    QCOMPARE(total, int(league.games.size()));
+                                                });
         QCOMPARE(calls, int(league.games.size()) + 1);
         QVERIFY2(result.pool.error.isEmpty(), qPrintable(result.pool.error));
-        QCOMPARE(result.pool.holdsPlayFolder, form == int(PoolForm::ZipHolding) ||
-                                                  form == int(PoolForm::FolderHolding));
+        QCOMPARE(result.pool.holdsPlayFolder,
+                 form == int(PoolForm::ZipHolding) || form == int(PoolForm::FolderHolding));
         QCOMPARE(result.pool.plays, league.pool.size());
         QCOMPARE(result.games.size(), league.games.size());
 
@@ -139,7 +139,8 @@ private slots:
             repeated.insert(play.sha256);
         for (auto it = unknownIn.begin(); it != unknownIn.end(); ++it) {
             if (it->size() > 1)
-                expected.insert(QCryptographicHash::hash(it.key(), QCryptographicHash::Sha256).toHex());
+                expected.insert(
+                    QCryptographicHash::hash(it.key(), QCryptographicHash::Sha256).toHex());
         }
         QCOMPARE(repeated, expected);
         QCOMPARE(int(result.status()), result.unknown() + result.gaps() > 0 ? 1 : 0);

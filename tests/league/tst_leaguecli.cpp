@@ -37,7 +37,8 @@ class LeagueCliTest : public QObject {
 private slots:
     void plainOutput() {
         SampleWeek week;
-        const Run run = validate({"--pool", week.pool, week.at("a-clean.zip"), week.at("b-findings.zip")});
+        const Run run =
+            validate({"--pool", week.pool, week.at("a-clean.zip"), week.at("b-findings.zip")});
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(QString::fromUtf8(run.out),
@@ -67,10 +68,10 @@ private slots:
         QTest::newRow("findings") << QStringList{"a-clean.zip", "c-folder"} << QStringList{} << 1;
         QTest::newRow("unreadable game") << QStringList{""} << QStringList{} << 4;
         QTest::newRow("no game") << QStringList{} << QStringList{} << 2;
-        QTest::newRow("bad format") << QStringList{"a-clean.zip"} << QStringList{"--report", "xml"}
-                                    << 2;
-        QTest::newRow("with --update-log") << QStringList{"a-clean.zip"}
-                                           << QStringList{"--update-log"} << 2;
+        QTest::newRow("bad format")
+            << QStringList{"a-clean.zip"} << QStringList{"--report", "xml"} << 2;
+        QTest::newRow("with --update-log")
+            << QStringList{"a-clean.zip"} << QStringList{"--update-log"} << 2;
         QTest::newRow("no pool") << QStringList{"a-clean.zip"} << QStringList{"--pool", "/no/pool"}
                                  << 2;
     }
@@ -79,7 +80,8 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(int, status);
         SampleWeek week;
-        QStringList arguments = options.contains("--pool") ? options : options + QStringList{"--pool", week.pool};
+        QStringList arguments =
+            options.contains("--pool") ? options : options + QStringList{"--pool", week.pool};
         for (const QString& game : games)
             arguments << (game.isEmpty() ? week.week : week.at(game));
         const Run run = validate(arguments);

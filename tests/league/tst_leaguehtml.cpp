@@ -27,11 +27,11 @@ QString chromium() {
 QByteArray browse(const QString& page, const QString& what) {
     QTemporaryDir profile;
     QProcess browser;
-    browser.start(chromium(), {"--headless", "--no-sandbox", "--disable-gpu",
-                               "--disable-background-networking", "--disable-component-update",
-                               "--disable-sync", "--no-first-run",
-                               "--user-data-dir=" + profile.path(), "--window-size=1100,1400",
-                               what, QUrl::fromLocalFile(page).toString()});
+    browser.start(chromium(),
+                  {"--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+                   "--disable-component-update", "--disable-sync", "--no-first-run",
+                   "--user-data-dir=" + profile.path(), "--window-size=1100,1400", what,
+                   QUrl::fromLocalFile(page).toString()});
     if (!browser.waitForFinished(120'000))
         qFatal("chromium did not finish");
     return browser.readAllStandardOutput();
@@ -55,7 +55,8 @@ private slots:
     // The page stands alone: nothing in it is fetched or run.
     void selfContained() {
         SampleWeek week;
-        const QByteArray page = league::LeagueHtml(league::LeagueCheck(week.pool, "VPNFL", {week.week}).run());
+        const QByteArray page =
+            league::LeagueHtml(league::LeagueCheck(week.pool, "VPNFL", {week.week}).run());
         for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import", "<link"})
             QVERIFY2(!page.contains(outside), outside);
         QVERIFY(page.contains("@media print"));
@@ -72,18 +73,20 @@ private slots:
         // Named as a commissioner in the league's folder names them.
         const QString before = QDir::currentPath();
         QDir::setCurrent(week.env.root());
-        WriteHostFile(page, league::LeagueHtml(league::LeagueCheck("pool", "VPNFL", {"week"}).run()));
+        WriteHostFile(page,
+                      league::LeagueHtml(league::LeagueCheck("pool", "VPNFL", {"week"}).run()));
         QDir::setCurrent(before);
 
         const QString dom = QString::fromUtf8(browse(page, "--dump-dom"));
-        for (const QString& html : {QDir::toNativeSeparators("week/c-folder"),
-                                    QString("Modified Blitz: 3 of 510 bytes differ"),
-                                    QString("VPNFL\\Off\\Gone.ply"), QString("<mark>23</mark>"),
-                                    QString("it is not a zip archive")})
+        for (const QString& html :
+             {QDir::toNativeSeparators("week/c-folder"),
+              QString("Modified Blitz: 3 of 510 bytes differ"), QString("VPNFL\\Off\\Gone.ply"),
+              QString("<mark>23</mark>"), QString("it is not a zip archive")})
             QVERIFY2(dom.contains(html), qPrintable(html));
 
         // HUDDLEX_LEAGUE_SCREENSHOT keeps the picture (scripts/screenshots.sh, for the README).
-        const QString shot = qEnvironmentVariable("HUDDLEX_LEAGUE_SCREENSHOT", out.filePath("week.png"));
+        const QString shot =
+            qEnvironmentVariable("HUDDLEX_LEAGUE_SCREENSHOT", out.filePath("week.png"));
         browse(page, "--screenshot=" + shot);
         const QImage image(shot);
         QCOMPARE(image.size(), QSize(1100, 1400));

@@ -87,8 +87,8 @@ QByteArray MakeZip(const QList<ZipEntry>& entries) {
             put16(*header, 20);
             put16(*header, flags);
             put16(*header, method);
-            put16(*header, 0);      // time
-            put16(*header, 0x21);   // date: 1980-01-01
+            put16(*header, 0);    // time
+            put16(*header, 0x21); // date: 1980-01-01
             put32(*header, crc);
             put32(*header, quint32(stored.size()));
             put32(*header, size);
