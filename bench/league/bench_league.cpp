@@ -76,14 +76,6 @@ void measure(const QString& dir) {
     std::printf("  peak memory %.1f MB (%.1f MB before the runs)\n", peakMegabytes(), before);
 }
 
-int runChild(const QStringList& arguments) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    return child.exitCode();
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {

@@ -212,15 +212,6 @@ void measureSparse(const QString& dir) {
                 before);
 }
 
-// Runs this program again with `arguments`, so that the peak memory it prints is its own.
-int runChild(const QStringList& arguments) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    return child.exitCode();
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {

@@ -5,15 +5,6 @@ namespace huddlex::league {
 
 namespace {
 
-QByteArray csvField(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\r') &&
-        !bytes.contains('\n'))
-        return bytes;
-    bytes.replace('"', "\"\"");
-    return '"' + bytes + '"';
-}
-
 // The report's CSV of `plays`: its header line and one record per play, as ReportCsv writes
 // them, so the columns stay the report's own.
 QByteArray reportRows(const QList<PlayEntry>& plays) {
@@ -30,9 +21,9 @@ QByteArray LeagueCsv(const LeagueResult& result) {
     const int columns = int(header.count(',')) + 1;
     QByteArray out = "game," + header + ",error\r\n";
     for (const LeagueGame& game : result.games) {
-        const QByteArray name = csvField(game.game);
+        const QByteArray name = CsvField(game.game);
         if (!game.checked()) {
-            out += name + QByteArray(columns + 1, ',') + csvField(game.error) + "\r\n";
+            out += name + QByteArray(columns + 1, ',') + CsvField(game.error) + "\r\n";
             continue;
         }
         for (const PlayEntry& play : game.plays) {

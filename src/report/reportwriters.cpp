@@ -174,4 +174,8 @@ void AppendJsonString(QByteArray& out, const QString& text) {
     appendJsonString(out, text);
 }
 
+QByteArray CsvField(const QString& text) {
+    return csvField(text);
+}
+
 } // namespace huddlex

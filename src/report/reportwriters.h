@@ -20,5 +20,7 @@ QByteArray ReportCsv(const ValidationReport& report);
 // for documents that hold plays of their own (the league check's).
 void AppendReportPlay(QByteArray& out, const PlayEntry& play);
 void AppendJsonString(QByteArray& out, const QString& text);
+// A CSV field as ReportCsv writes it: quoted when it must be.
+QByteArray CsvField(const QString& text);
 
 } // namespace huddlex
