@@ -51,9 +51,14 @@ LeagueGame CheckGame(const LeaguePool& pool, const GameArgument& argument,
 
     GamePaths paths;
     paths.gFBPlayFolder = pool.summary.playFolder;
-    Identification run = IdentifyPlays(plan, paths, plays, {}, pool.entryRoot);
+    // The pool's files are found and read once for all games: a file that could not be read
+    // is said by the first game that names it, and by the pool.
+    const qsizetype unreadableBefore = pool.prefixes->unreadable().size();
+    PlayIdentifier identifier(pool.prefixes, plan.gPlayFiles);
+    Identification run = IdentifyPlays(identifier, paths, plays);
     game.outcomes = run.outcomes;
-    if (const QString unreadable = UnreadableCandidatesText(run.unreadable); !unreadable.isEmpty())
+    if (const QString unreadable = UnreadableCandidatesText(run.unreadable.mid(unreadableBefore));
+        !unreadable.isEmpty())
         game.problems << unreadable;
 
     ReportInput input;

@@ -3,6 +3,7 @@
 #include "fs/failure.h"
 #include "fs/namecase.h"
 #include "league/poolcache.h"
+#include "validate/playidentifier.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,7 +57,11 @@ private:
 
 PoolSummary LeaguePool::summaryNow() const {
     PoolSummary now = summary;
-    now.problems = source.problems();
+    now.problems = source.problems(); // an archive's entries that failed say so themselves
+    if (!source.archive && prefixes) {
+        for (const CandidateFiles::Unreadable& file : prefixes->unreadable())
+            now.problems << file.error.message;
+    }
     if (unlistedFolders > 0)
         now.problems << QStringLiteral("%1 folders of the play folder could not be read: what "
                                        "they hold is missing from the pool")
@@ -92,6 +97,7 @@ LeaguePool OpenPool(const QString& hostPath, const QString& playFolder) {
         pool.entryRoot = PlayFolderParent::make(parent, CachedFolder(top, path), playFolder);
     }
     pool.names = std::make_shared<CandidateFiles>(*pool.entryRoot, CandidateFiles::kNamesOnly);
+    pool.prefixes = std::make_shared<CandidateFiles>(*pool.entryRoot, PlayIdentifier::kPrefixBytes);
     GamePaths paths;
     paths.gFBPlayFolder = playFolder;
     pool.library = ScanLibrary(*pool.names, paths, std::nullopt);

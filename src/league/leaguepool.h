@@ -21,6 +21,8 @@ struct LeaguePool {
     // The pool's files by name alone, for the plan gaps of every game: a spelling is looked up
     // once per run.
     std::shared_ptr<CandidateFiles> names;
+    // The same with each file's first bytes, for identifying the plays of every game.
+    std::shared_ptr<CandidateFiles> prefixes;
     qint64 unlistedFolders = 0; // folders of the play folder that could not be listed
 
     // The summary with what could not be read so far.
