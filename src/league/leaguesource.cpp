@@ -89,7 +89,7 @@ QList<GameArgument> ExpandGames(const QStringList& paths) {
         for (const fs::Folder::Entry& entry : folder->entries()) {
             if (folder->isHidden(entry.name))
                 continue;
-            const QString given = base + QDir::separator() + entry.name;
+            const QString given = QDir::toNativeSeparators(base + QLatin1Char('/') + entry.name);
             const QString host = base + QLatin1Char('/') + entry.name;
             if (entry.kind == fs::Folder::Kind::File &&
                 entry.name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
