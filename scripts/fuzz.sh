@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a bounded time.
-# Usage: scripts/fuzz.sh [seconds per target] [target...]   (default: 60, all three)
+# Usage: scripts/fuzz.sh [seconds per target] [target...]   (default: 60, all four)
 # Any crash, sanitizer report, broken property, timeout or memory blow-up fails the run; the
 # input that caused it is kept in build/fuzz/findings/<target>/ (add it to
 # fuzz/regressions/<target>/ once fixed). New corpus entries go to build/fuzz/corpus/<target>/.
@@ -9,7 +9,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(fuzz_planfields fuzz_playlogline fuzz_hostpath)
+    targets=(fuzz_planfields fuzz_playlogline fuzz_hostpath fuzz_ziparchive)
 fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh" fuzz

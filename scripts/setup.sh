@@ -21,6 +21,10 @@ packages=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file
     python3 # the report tests read JSON and CSV back with its standard parsers
+    # Archives read in place; Debian's libzip CMake package names its three tools, so they
+    # must be there for find_package to succeed.
+    libzip-dev zlib1g-dev zipcmp zipmerge ziptool
+    chromium # the league check's page is looked at in a real browser
 )
 if ((fuzzy_hash_tools)); then
     packages+=(ssdeep tlsh-tools)

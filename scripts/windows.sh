@@ -6,7 +6,8 @@
 #   Huddlex-<version>-win64.exe   installer (Start-menu shortcut, uninstaller, /S silent)
 # Usage: scripts/windows.sh
 # The Qt archive is taken from ../shared/qt6-mingw/ beside the repository, or from
-# $HUDDLEX_QT_MINGW_ARCHIVE; edlib's likewise from ../shared/edlib-mingw/.
+# $HUDDLEX_QT_MINGW_ARCHIVE; edlib and libzip likewise from ../shared/edlib-mingw/ and
+# ../shared/libzip-mingw/ (or $HUDDLEX_EDLIB_MINGW_ARCHIVE, $HUDDLEX_LIBZIP_MINGW_ARCHIVE).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qt_name=qt-6.4.2-mingw-w64-x86_64
@@ -17,6 +18,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libvulkan-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     nsis wine wine64 fonts-wine xvfb xauth xdotool
+    libz-mingw-w64-dev # zlib for the libzip of ../shared/libzip-mingw/
 )
 source "$root/scripts/packages.sh"
 install_missing "${packages[@]}"
@@ -40,6 +42,16 @@ if [[ ! -f "$edlib_lib" || "$edlib_archive" -nt "$edlib_lib" ]]; then
     [[ -f "$edlib_archive" ]] || { echo "edlib for Windows is missing: $edlib_archive" >&2; exit 1; }
     rm -rf "build/$edlib_name"
     tar -C build -xJf "$edlib_archive" && touch "$edlib_lib"
+fi
+# libzip for Windows (static, zlib linked statically too), beside the Qt.
+zip_name=libzip-1.7.3-mingw-w64-x86_64
+zip_archive="${HUDDLEX_LIBZIP_MINGW_ARCHIVE:-$root/../shared/libzip-mingw/$zip_name.tar.xz}"
+if [[ ! -f "build/$zip_name/lib/libzip.a" || "$zip_archive" -nt "build/$zip_name/lib/libzip.a" ]]; then
+    [[ -f "$zip_archive" ]] || { echo "The libzip for Windows is missing: $zip_archive" >&2; exit 1; }
+    echo "Unpacking $(basename "$zip_archive") into build/"
+    rm -rf "build/$zip_name"
+    tar -C build -xJf "$zip_archive"
+    touch "build/$zip_name/lib/libzip.a"
 fi
 
 cmake --preset windows >/dev/null

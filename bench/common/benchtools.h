@@ -5,7 +5,9 @@
 #include "common/userinterfaces.h"
 #include "processstats.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QStringList>
 #include <algorithm>
 #include <functional>
@@ -42,4 +44,13 @@ inline std::vector<double> bestInterleaved(int rounds,
             best[i] = std::min(best[i], bestOf(1, works[i]));
     }
     return best;
+}
+
+// Runs this program again with `arguments`, so that the peak memory it prints is its own.
+inline int runChild(const QStringList& arguments) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    return child.exitCode();
 }

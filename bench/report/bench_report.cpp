@@ -89,14 +89,15 @@ void measure(const QString& dir) {
     PlanFields planFiles;
     QuietNotifier notifier;
     CapturedPlays captures;
-    QStringList outcomes;
+    Identification identified;
     const double validation = bestOf(1, [&] {
         ReadGamePlans(paths, store, plan, notifier, &planFiles);
         captures = CapturedPlays::list(paths);
-        outcomes = IdentifyPlays(plan, paths, captures).outcomes;
+        identified = IdentifyPlays(plan, paths, captures);
     });
-    const ReportInput input{paths.gameFolder(), paths,    planFiles,
-                            plan.gPlayFiles,    outcomes, captures};
+    const QStringList outcomes = identified.outcomes;
+    const ReportInput input =
+        RunInput(paths.gameFolder(), paths, planFiles, plan.gPlayFiles, captures, identified);
     const double before = peakMegabytes();
 
     // The report and its floor take turns, so a busy machine slows both alike; the best of
@@ -200,9 +201,8 @@ void measureSparse(const QString& dir) {
     QuietNotifier notifier;
     ReadGamePlans(paths, store, plan, notifier, &planFields);
     const CapturedPlays captures = CapturedPlays::list(paths);
-    const QStringList outcomes = IdentifyPlays(plan, paths, captures).outcomes;
-    const ReportInput input{paths.gameFolder(), paths,    planFields,
-                            plan.gPlayFiles,    outcomes, captures};
+    const ReportInput input = RunInput(paths.gameFolder(), paths, planFields, plan.gPlayFiles,
+                                       captures, IdentifyPlays(plan, paths, captures));
     const double before = peakMegabytes();
     ValidationReport report;
     const double took = bestOf(3, [&] { report = BuildReport(input); });
@@ -217,15 +217,6 @@ void measureSparse(const QString& dir) {
                 report.counts.search.playBytesRead / 1e3, report.counts.search.bytesRead / 1e3);
     std::printf("  peak memory        %9.1f MB  (%.1f MB before the report)\n", peakMegabytes(),
                 before);
-}
-
-// Runs this program again with `arguments`, so that the peak memory it prints is its own.
-int runChild(const QStringList& arguments) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    return child.exitCode();
 }
 
 } // namespace

@@ -61,11 +61,10 @@ void ValidationCommands::Validate() {
             d->mFBPlan, paths, plays, {ui.progress, ui.lstUnknown, ui.status, ui.notifier}, root);
         // Shared copies only: the report is built when someone looks at it.
         if (d->runListener) {
-            ReportInput input{paths.gameFolder(),    paths, std::move(planFiles),
-                              d->mFBPlan.gPlayFiles, {},    plays};
+            ReportInput input = RunInput(paths.gameFolder(), paths, std::move(planFiles),
+                                         d->mFBPlan.gPlayFiles, plays, std::move(run));
             input.entryRoot = root;
             input.captureFolder = plays.folder();
-            takeIdentification(input, std::move(run));
             d->runListener(std::make_shared<const ReportInput>(std::move(input)));
         }
     }

@@ -1,6 +1,7 @@
 #include "cli/validatecommand.h"
 
 #include "cli/binaryoutput.h"
+#include "cli/leaguecommand.h"
 #include "cli/reportoutput.h"
 #include "fs/drivemap.h"
 #include "fs/filesystem.h"
@@ -23,6 +24,7 @@ namespace {
 
 const char Usage[] =
     "Usage: huddlex-validate [--play-folder NAME] [--update-log] [--report json|csv] GAME_FOLDER\n"
+    "       huddlex-validate --pool POOL [--play-folder NAME] [--report json|csv|html] GAME...\n"
     "\n"
     "Identifies the plays captured in GAME_FOLDER\\Xferbox by comparing them with the play\n"
     "files that the captured game plans name, and prints one line per play:\n"
@@ -44,6 +46,19 @@ const char Usage[] =
     "  4  the game plans, the capture folder or a play file the plans name could not be\n"
     "     read (missing, access denied, read error): the plays listed were not checked\n"
     "     against the plans\n"
+    "  5  the results could not be written to standard output\n"
+    "\n"
+    "With --pool, checks a league's games against its play pool (a folder or a .zip that\n"
+    "holds the main play folder or is it). Each GAME is a game folder, a capture folder or a\n"
+    "zip holding either; a folder of games stands for every zip and game folder in it. Every\n"
+    "captured play is identified against the pool, the plans' paths the pool lacks are listed\n"
+    "as plan gaps, and unknown plays seen in several games are listed once. Archives are read\n"
+    "in place. --report html writes one page for any browser. Exit status:\n"
+    "  0  every play identified, no plan gap\n"
+    "  1  unknown plays or plan gaps\n"
+    "  2  usage error, or POOL does not exist\n"
+    "  4  a game, a plan, the pool or something in them could not be read (the other games\n"
+    "     are still checked and reported)\n"
     "  5  the results could not be written to standard output\n";
 
 // Messages that the window shows in boxes go to standard error, one per line.
@@ -68,7 +83,8 @@ public:
     HostPathsInMessages& operator=(const HostPathsInMessages&) = delete;
 };
 
-// Writes all of `bytes` to `out`, flushed; false with a message on `err` when it cannot.
+} // namespace
+
 bool writeOut(std::FILE* out, std::FILE* err, const QByteArray& bytes) {
     errno = 0;
     const size_t written =
@@ -83,6 +99,8 @@ bool writeOut(std::FILE* out, std::FILE* err, const QByteArray& bytes) {
     }
     return ok;
 }
+
+namespace {
 
 // A drive letter the machine does not use otherwise, for GAME_FOLDER.
 QChar spareDrive() {
@@ -111,12 +129,22 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
     const QCommandLineOption updateLogOption(QStringLiteral("update-log"));
     const QCommandLineOption reportOption(QStringLiteral("report"), QString(),
                                           QStringLiteral("FORMAT"));
-    parser.addOptions({helpOption, playFolderOption, updateLogOption, reportOption});
+    const QCommandLineOption poolOption(QStringLiteral("pool"), QString(), QStringLiteral("POOL"));
+    parser.addOptions({helpOption, playFolderOption, updateLogOption, reportOption, poolOption});
     if (!parser.parse(arguments)) {
         return usageError(err, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
         return writeOut(out, err, Usage) ? AllIdentified : OutputFailed;
+    }
+    if (parser.isSet(poolOption)) {
+        if (parser.isSet(updateLogOption))
+            return usageError(err,
+                              QStringLiteral("--update-log is for one game, not with --pool."));
+        LeagueArguments league{parser.value(poolOption), parser.value(playFolderOption),
+                               parser.value(reportOption), parser.positionalArguments()};
+        return runLeagueCommand(league, out, err,
+                                [&](const QString& problem) { return usageError(err, problem); });
     }
     const std::optional<ReportFormat> reportFormat =
         parser.isSet(reportOption) ? ParseReportFormat(parser.value(reportOption)) : std::nullopt;
@@ -184,10 +212,8 @@ int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* 
         status = std::max<int>(status, SomeUnknown);
     }
     const auto reportInput = [&] {
-        ReportInput input{
-            QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles, plan.gPlayFiles, {}, plays};
-        takeIdentification(input, std::move(run));
-        return input;
+        return RunInput(QFileInfo(gameFolder).absoluteFilePath(), paths, planFiles, plan.gPlayFiles,
+                        plays, std::move(run));
     };
     if (reportFormat)
         useBinaryOutput(out);

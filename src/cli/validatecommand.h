@@ -19,4 +19,7 @@ enum ValidateExit {
 // with `arguments` (program name first); results go to `out`, messages to `err`.
 int runValidateCommand(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
+// Writes all of `bytes` to `out`, flushed; false with a message on `err` when it cannot.
+bool writeOut(std::FILE* out, std::FILE* err, const QByteArray& bytes);
+
 } // namespace huddlex

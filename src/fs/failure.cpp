@@ -63,6 +63,10 @@ HostStat statHost(const QString& hostPath) {
 }
 
 Error makeError(ErrorKind kind, const QString& what, const QString& path) {
+    return makeShownError(kind, what, shownPath(path));
+}
+
+Error makeShownError(ErrorKind kind, const QString& what, const QString& shown) {
     QString reason;
     switch (kind) {
     case ErrorKind::PathNotFound:
@@ -87,7 +91,7 @@ Error makeError(ErrorKind kind, const QString& what, const QString& path) {
         reason = QStringLiteral("input/output error");
         break;
     }
-    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, shownPath(path), reason)};
+    return Error{kind, QStringLiteral("%1 \"%2\": %3").arg(what, shown, reason)};
 }
 
 } // namespace huddlex::fs::detail

@@ -13,6 +13,13 @@ namespace huddlex::fs::detail {
 // Builds an Error of `kind` whose message reads "<what> "<path>": <reason>", the path as
 // messages show it (shownPath).
 Error makeError(ErrorKind kind, const QString& what, const QString& path);
+// The same with the path already as messages name it (a host path the user gave).
+Error makeShownError(ErrorKind kind, const QString& what, const QString& shown);
+// One of the two, as `naming` says.
+inline Error makeError(Naming naming, ErrorKind kind, const QString& what, const QString& path) {
+    return naming == Naming::AsGiven ? makeShownError(kind, what, path)
+                                     : makeError(kind, what, path);
+}
 
 // Classifies a failure to reach `hostPath`: PathNotFound when a folder on the way is
 // missing (or is not a folder), FileNotFound when only the last entry is missing.

@@ -5,6 +5,7 @@
 #include "fs/filesystem.h"
 #include "fs/namecase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -42,22 +43,25 @@ Folder::Kind kindOf(const std::filesystem::directory_entry& entry) {
 // A folder on disk.
 class DiskFolder final : public FolderBackend {
 public:
-    explicit DiskFolder(QString hostPath) : host_(std::move(hostPath)) {}
+    DiskFolder(QString hostPath, Naming naming) : host_(std::move(hostPath)), naming_(naming) {}
 
-    static Result<Folder> open(const QString& hostPath, const QString& windowsPath) {
+    static Result<Folder> open(const QString& hostPath, const QString& windowsPath,
+                               Naming naming = Naming::Windows) {
+        const auto error = [&](ErrorKind kind, const QString& what) {
+            return detail::makeError(naming, kind, what, windowsPath);
+        };
         const detail::HostStat stat = detail::statHost(hostPath);
         if (stat.error) {
             const ErrorKind kind =
                 *stat.error == ErrorKind::FileNotFound ? ErrorKind::PathNotFound : *stat.error;
-            return detail::makeError(kind, CannotOpenFolder, windowsPath);
+            return error(kind, CannotOpenFolder);
         }
         if (!stat.isFolder)
-            return detail::makeError(ErrorKind::PathNotFound, CannotOpenFolder, windowsPath);
-        auto backend = std::make_shared<DiskFolder>(hostPath);
+            return error(ErrorKind::PathNotFound, CannotOpenFolder);
+        auto backend = std::make_shared<DiskFolder>(hostPath, naming);
         if (auto fault = faults::check(faults::Op::List, hostPath))
-            return Folder::fromEntries(
-                windowsPath, {}, detail::makeError(fault->kind, CannotReadFolder, windowsPath),
-                std::move(backend));
+            return Folder::fromEntries(windowsPath, {}, error(fault->kind, CannotReadFolder),
+                                       std::move(backend));
         std::vector<Folder::Entry> entries;
         std::error_code ec;
         std::filesystem::directory_iterator it(nativePath(hostPath), ec);
@@ -67,21 +71,20 @@ public:
             entries.push_back({fromNative(it->path().filename().native()), kindOf(*it), link});
         }
         if (ec)
-            return Folder::fromEntries(
-                windowsPath, {},
-                detail::makeError(detail::kindFromCode(ec), CannotReadFolder, windowsPath),
-                std::move(backend));
+            return Folder::fromEntries(windowsPath, {},
+                                       error(detail::kindFromCode(ec), CannotReadFolder),
+                                       std::move(backend));
         return Folder::fromEntries(windowsPath, std::move(entries), std::nullopt,
                                    std::move(backend));
     }
 
     Result<Folder> subfolder(const Folder& self, const QString& onDiskName) const override {
-        return open(child(onDiskName), self.childPath(onDiskName));
+        return open(child(onDiskName), self.childPath(onDiskName), naming_);
     }
     Result<InputFile> openFile(const Folder& self, const QString& onDiskName) const override {
         // The listing already told a regular file from a FIFO or a device: no stat of its own.
         return openHostFile(child(onDiskName), self.childPath(onDiskName),
-                            self.entryKind(onDiskName) == Folder::Kind::File);
+                            self.entryKind(onDiskName) == Folder::Kind::File, naming_);
     }
     Result<qint64> fileSize(const Folder& self, const QString& onDiskName) const override {
         std::error_code ec;
@@ -89,8 +92,9 @@ public:
         if (!ec)
             return static_cast<qint64>(size);
         const bool missing = ec.default_error_condition() == std::errc::no_such_file_or_directory;
-        return detail::makeError(missing ? ErrorKind::FileNotFound : detail::kindFromCode(ec),
-                                 QStringLiteral("Cannot read"), self.childPath(onDiskName));
+        const ErrorKind kind = missing ? ErrorKind::FileNotFound : detail::kindFromCode(ec);
+        return detail::makeError(naming_, kind, QStringLiteral("Cannot read"),
+                                 self.childPath(onDiskName));
     }
     Result<FileStamp> stamp(const Folder& self, const QString& onDiskName) const override {
         if (const std::optional<FileStamp> stamp = detail::hostFileStamp(child(onDiskName)))
@@ -106,12 +110,18 @@ public:
         return !otherHost.isEmpty() &&
                std::filesystem::equivalent(nativePath(host_), nativePath(otherHost), ec);
     }
-    Result<Folder> reopened(const Folder& self) const override { return open(host_, self.path()); }
+    Result<Folder> reopened(const Folder& self) const override {
+        return open(host_, self.path(), naming_);
+    }
     QString hostPath() const override { return host_; }
+    QChar separator() const override {
+        return naming_ == Naming::AsGiven ? QDir::separator() : QLatin1Char('\\');
+    }
 
 private:
     QString child(const QString& name) const { return host_ + QLatin1Char('/') + name; }
     QString host_;
+    Naming naming_;
 };
 
 } // namespace
@@ -126,22 +136,28 @@ Result<Folder> Folder::open(const QString& windowsPath) {
     return DiskFolder::open(toHostPath(windowsPath), windowsPath);
 }
 
+Result<Folder> Folder::openHost(const QString& hostPath) {
+    return DiskFolder::open(QFileInfo(hostPath).absoluteFilePath(),
+                            QDir::toNativeSeparators(hostPath), Naming::AsGiven);
+}
+
 Folder Folder::fromEntries(QString path, std::vector<Entry> entries, std::optional<Error> listError,
                            std::shared_ptr<const FolderBackend> backend) {
     Folder folder;
     folder.windowsPath_ = std::move(path);
     folder.backend_ = std::move(backend);
     folder.listing_ = std::make_shared<Listing>();
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    const auto byName = [](const Entry& a, const Entry& b) { return a.name < b.name; };
+    if (!std::is_sorted(entries.begin(), entries.end(), byName)) // a listing often is already
+        std::sort(entries.begin(), entries.end(), byName);
     folder.listing_->entries = std::move(entries);
     folder.listing_->error = std::move(listError);
     return folder;
 }
 
 QString Folder::childPath(const QString& name) const {
-    return windowsPath_.endsWith(QLatin1Char('\\')) ? windowsPath_ + name
-                                                    : windowsPath_ + QLatin1Char('\\') + name;
+    const QChar separator = backend_->separator();
+    return windowsPath_.endsWith(separator) ? windowsPath_ + name : windowsPath_ + separator + name;
 }
 
 QString Folder::hostPath() const {

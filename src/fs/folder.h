@@ -31,6 +31,11 @@ public:
     // can be reached but not listed opens; listError() says why.
     static Result<Folder> open(const QString& windowsPath);
 
+    // Opens a folder the user named on the host, as it is: no drive letter, no case rules on
+    // the way to it. It and all reached through it are named in messages by the path as given,
+    // with the host's separator. Reads and changes no global state, so any thread may use it.
+    static Result<Folder> openHost(const QString& hostPath);
+
     // A folder of another backend, from its entries (any order) or why they could not be listed;
     // `path` is how messages and childPath() name it.
     static Folder fromEntries(QString path, std::vector<Entry> entries,
@@ -39,7 +44,7 @@ public:
 
     // The Windows path it was opened by (for another backend, the path it was given).
     const QString& path() const { return windowsPath_; }
-    // Windows path of an entry, for messages and the other fs calls.
+    // Windows path of an entry (a host path for openHost()), for messages and the other calls.
     QString childPath(const QString& name) const;
     // Where it lies on the host; empty for a folder that is not on disk.
     QString hostPath() const;
@@ -91,6 +96,8 @@ public:
     virtual bool isSame(const FolderBackend& other) const = 0;
     virtual Result<Folder> reopened(const Folder& self) const = 0;
     virtual QString hostPath() const { return {}; }
+    // What childPath() puts between a folder's path and a name.
+    virtual QChar separator() const { return QLatin1Char('\\'); }
 };
 
 } // namespace huddlex::fs

@@ -17,6 +17,10 @@ enum class ErrorKind {
     Other,
 };
 
+// How messages name a file or folder: by its Windows path, as shownPath shows it, or by the
+// path given, as it is (a host path the user named).
+enum class Naming { Windows, AsGiven };
+
 struct Error {
     ErrorKind kind = ErrorKind::Other;
     QString message; // for the user: says what failed and where

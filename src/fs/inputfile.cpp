@@ -16,8 +16,8 @@ const QString CannotRead = QStringLiteral("Cannot read");
 // A file on disk, unbuffered: reads go straight to the file, so a prefix costs what it asks for.
 class DiskSource final : public ByteSource {
 public:
-    DiskSource(std::unique_ptr<QFile> file, QString windowsPath)
-        : file_(std::move(file)), windowsPath_(std::move(windowsPath)),
+    DiskSource(std::unique_ptr<QFile> file, QString windowsPath, Naming naming)
+        : file_(std::move(file)), windowsPath_(std::move(windowsPath)), naming_(naming),
           stamp_(detail::openedFileStamp(*file_)) {}
 
     qint64 size() const override { return stamp_.size; }
@@ -25,15 +25,14 @@ public:
 
     Result<qint64> read(char* into, qint64 maxBytes) override {
         if (auto fault = faults::check(faults::Op::Read, file_->fileName()))
-            return detail::makeError(fault->kind, CannotRead, windowsPath_);
+            return error(fault->kind);
         qint64 total = 0;
         while (total < maxBytes) {
             errno = 0;
             const qint64 got = file_->read(into + total, maxBytes - total);
             if (got < 0) {
                 const ErrorKind kind = errno ? detail::kindFromErrno(errno) : ErrorKind::Other;
-                return detail::makeError(kind == ErrorKind::AccessDenied ? kind : ErrorKind::Other,
-                                         CannotRead, windowsPath_);
+                return error(kind == ErrorKind::AccessDenied ? kind : ErrorKind::Other);
             }
             if (got == 0)
                 break;
@@ -44,7 +43,7 @@ public:
 
     Status seek(qint64 position) override {
         if (!file_->seek(position))
-            return detail::makeError(ErrorKind::Other, CannotRead, windowsPath_);
+            return error(ErrorKind::Other);
         return {};
     }
 
@@ -55,9 +54,14 @@ public:
     qint64 modified() const override { return stamp_.modified; }
 
 private:
+    Error error(ErrorKind kind) const {
+        return detail::makeError(naming_, kind, CannotRead, windowsPath_);
+    }
+
     std::unique_ptr<QFile> file_;
     QString windowsPath_; // for messages
-    FileStamp stamp_;     // one look at the open file gives both
+    Naming naming_;
+    FileStamp stamp_; // one look at the open file gives both
 };
 
 } // namespace
@@ -94,20 +98,22 @@ qint64 InputFile::dataFrom(qint64 from) const {
 }
 
 Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
-                               bool knownRegular) {
+                               bool knownRegular, Naming naming) {
+    const auto error = [&](ErrorKind kind) {
+        return detail::makeError(naming, kind, CannotRead, windowsPath);
+    };
     if (!knownRegular) {
         const detail::HostStat stat = detail::statHost(hostPath);
         if (stat.error)
-            return detail::makeError(*stat.error, CannotRead, windowsPath);
+            return error(*stat.error);
         if (!stat.isFile)
-            return detail::makeError(ErrorKind::NotRegularFile, CannotRead, windowsPath);
+            return error(ErrorKind::NotRegularFile);
     }
     auto file = std::make_unique<QFile>(hostPath);
     errno = 0;
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return detail::makeError(errno ? detail::kindFromErrno(errno) : ErrorKind::Other,
-                                 CannotRead, windowsPath);
-    return InputFile(std::make_unique<DiskSource>(std::move(file), windowsPath));
+        return error(errno ? detail::kindFromErrno(errno) : ErrorKind::Other);
+    return InputFile(std::make_unique<DiskSource>(std::move(file), windowsPath, naming));
 }
 
 Result<InputFile> openFile(const QString& windowsPath) {

@@ -69,7 +69,7 @@ Result<InputFile> openFile(const QString& windowsPath);
 // The same for a host path already resolved; `windowsPath` is what messages name. A caller
 // that has just listed the file as a regular one may skip the check.
 Result<InputFile> openHostFile(const QString& hostPath, const QString& windowsPath,
-                               bool knownRegular = false);
+                               bool knownRegular = false, Naming naming = Naming::Windows);
 
 namespace detail {
 // The next data position of an open descriptor (see InputFile::dataFrom); one file per platform.

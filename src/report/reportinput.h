@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capturedplays.h"
+#include "report/playlibrary.h"
 #include "settings/gamepaths.h"
 #include "validate/planreader.h"
 #include "validate/playpathlist.h"
@@ -25,18 +26,31 @@ struct ReportInput {
     // folder of `paths` and its capture folder (a league's pool, a game read from an archive).
     std::optional<fs::Folder> entryRoot;
     std::optional<fs::Folder> captureFolder;
+    // The library listed already, by ScanLibrary below entryRoot, for callers that report on
+    // many games against one library (a league's pool); else the report lists it when needed.
+    std::optional<PlayLibrary> library;
     // What the run compared, as it was then, and the candidate files it could not read.
     QHash<qint64, fs::FileStamp> captureStamps;
     QHash<QString, fs::FileStamp> candidateStamps;
     QList<CandidateFiles::Unreadable> unreadable;
 };
 
-// The input of a run from what it identified.
-inline void takeIdentification(ReportInput& input, Identification run) {
+// The input of a run from what it read and what it identified; the folders and the library
+// are set by callers that have them.
+inline ReportInput RunInput(QString gameFolder, const GamePaths& paths, PlanFields plans,
+                            std::optional<PlayPathList> gPlayFiles, CapturedPlays captures,
+                            Identification run) {
+    ReportInput input;
+    input.gameFolder = std::move(gameFolder);
+    input.paths = paths;
+    input.plans = std::move(plans);
+    input.gPlayFiles = std::move(gPlayFiles);
+    input.captures = std::move(captures);
     input.gPlayResults = std::move(run.outcomes);
     input.captureStamps = std::move(run.captures);
     input.candidateStamps = std::move(run.candidates);
     input.unreadable = std::move(run.unreadable);
+    return input;
 }
 
 } // namespace huddlex

@@ -217,4 +217,16 @@ QByteArray ReportCsv(const ValidationReport& report) {
     return out;
 }
 
+void AppendReportPlay(QByteArray& out, const PlayEntry& play) {
+    appendPlay(out, play);
+}
+
+void AppendJsonString(QByteArray& out, const QString& text) {
+    appendJsonString(out, text);
+}
+
+QByteArray CsvField(const QString& text) {
+    return csvField(text);
+}
+
 } // namespace huddlex

@@ -19,4 +19,11 @@ QByteArray ReportJson(const ValidationReport& report);
 // an edit op:at:nearest_at:bytes.
 QByteArray ReportCsv(const ValidationReport& report);
 
+// One play as an object of ReportJson's "plays", and a string as the writers put it in JSON,
+// for documents that hold plays of their own (the league check's).
+void AppendReportPlay(QByteArray& out, const PlayEntry& play);
+void AppendJsonString(QByteArray& out, const QString& text);
+// A CSV field as ReportCsv writes it: quoted when it must be.
+QByteArray CsvField(const QString& text);
+
 } // namespace huddlex

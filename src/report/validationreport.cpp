@@ -118,7 +118,7 @@ SearchSpace searchSpace(const ReportInput& input, CandidateFiles& files,
         });
     }
     space.candidateFiles = qint64(space.files.size());
-    space.library = ScanLibrary(files, input.paths, captureFolder);
+    space.library = input.library ? *input.library : ScanLibrary(files, input.paths, captureFolder);
     for (qsizetype rank = 0; rank < space.library.files.size(); ++rank) {
         const LibraryFile& file = space.library.files[rank];
         const QString path = file.folder.childPath(file.name);

@@ -30,6 +30,10 @@ PlayIdentifier::PlayIdentifier(const GamePaths& paths, const std::optional<PlayP
 PlayIdentifier::PlayIdentifier(fs::Folder root, const std::optional<PlayPathList>& playFiles)
     : root_(std::move(root)), playFiles_(playFiles) {}
 
+PlayIdentifier::PlayIdentifier(std::shared_ptr<CandidateFiles> files,
+                               const std::optional<PlayPathList>& playFiles)
+    : playFiles_(playFiles), files_(std::move(files)) {}
+
 QString PlayIdentifier::IdentifyPlay(qint64 captureNumber) {
     return identifyFile(captureFolder_ + QLatin1Char('\\') +
                         CapturedPlays::canonicalName(captureNumber));
@@ -49,7 +53,7 @@ QList<CandidateFiles::Unreadable> PlayIdentifier::unreadableCandidates() const {
 
 QHash<QString, fs::FileStamp> PlayIdentifier::candidateStamps() const {
     QHash<QString, fs::FileStamp> stamps;
-    for (int id = 0; files_ && id < files_->fileCount(); ++id) {
+    for (const int id : named_) {
         stamps.insert(files_->folderOf(id).childPath(files_->nameOf(id)),
                       {files_->size(id), files_->modified(id)});
     }
@@ -62,7 +66,7 @@ QString PlayIdentifier::identify(fs::InputFile& play) {
     if (n == 0 || !playFiles_ || playFiles_->isEmpty()) {
         return UnknownPlay;
     }
-    if (!files_) {
+    if (!indexed_) {
         buildIndex();
     }
     if (n > longest_) {
@@ -83,26 +87,31 @@ QString PlayIdentifier::identify(fs::InputFile& play) {
 }
 
 void PlayIdentifier::buildIndex() {
-    if (root_) {
-        files_.emplace(*root_, kPrefixBytes);
-    } else {
-        files_.emplace(gameFolder_, kPrefixBytes);
+    indexed_ = true;
+    if (!files_) {
+        files_ = root_ ? std::make_shared<CandidateFiles>(*root_, kPrefixBytes)
+                       : std::make_shared<CandidateFiles>(gameFolder_, kPrefixBytes);
     }
-    std::vector<qsizetype> firstRank;
+    std::vector<qsizetype> firstRank; // by file id; -1 for files these entries do not name
+    named_.clear();
     playFiles_->forEach([&](qsizetype index, QByteArrayView path) {
         const int file = files_->resolve(path);
-        if (file >= 0 && static_cast<size_t>(file) == firstRank.size()) {
-            firstRank.push_back(index); // resolve hands out ids in order of first naming
+        if (file >= 0 && static_cast<size_t>(file) >= firstRank.size()) {
+            firstRank.resize(static_cast<size_t>(file) + 1, -1);
+        }
+        if (file >= 0 && firstRank[static_cast<size_t>(file)] < 0) {
+            firstRank[static_cast<size_t>(file)] = index;
+            named_.push_back(file);
         }
         return true;
     });
 
     sorted_.clear();
     longest_ = 0;
-    for (size_t file = 0; file < firstRank.size(); ++file) {
-        const qint64 size = files_->size(static_cast<int>(file));
+    for (const int file : named_) {
+        const qint64 size = files_->size(file);
         if (size > 0) { // an empty file matches no non-empty play
-            sorted_.push_back({static_cast<int>(file), firstRank[file]});
+            sorted_.push_back({file, firstRank[static_cast<size_t>(file)]});
             longest_ = std::max(longest_, size);
         }
     }

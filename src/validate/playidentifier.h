@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     PlayIdentifier(const GamePaths& paths, const std::optional<PlayPathList>& playFiles);
     // Entries name files below `root` (a league's pool, a game folder already resolved).
     PlayIdentifier(fs::Folder root, const std::optional<PlayPathList>& playFiles);
+    // Entries name files as `files` finds them (made with kPrefixBytes), shared by the runs of
+    // many games against one pool, so that each file is found and read once for all of them.
+    PlayIdentifier(std::shared_ptr<CandidateFiles> files,
+                   const std::optional<PlayPathList>& playFiles);
 
     // The outcome for "Xferbox\FBplay<captureNumber>.ply" of the game folder of `paths`: the
     // matching entry of gPlayFiles or UnknownPlay. A play that is missing, unreadable or empty
@@ -66,8 +71,10 @@ private:
     std::optional<fs::Folder> root_; // or the folder itself
     QString captureFolder_;          // for IdentifyPlay
     const std::optional<PlayPathList>& playFiles_;
-    std::optional<CandidateFiles> files_;
+    std::shared_ptr<CandidateFiles> files_;
     qint64 longest_ = 0; // size of the longest candidate
+    bool indexed_ = false;
+    std::vector<int> named_; // the files the entries name, in order of first naming
     fs::PairedReader reader_;
 
     struct Candidate {

@@ -39,6 +39,11 @@ Identification IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const C
                              const std::optional<fs::Folder>& root) {
     PlayIdentifier identifier =
         root ? PlayIdentifier(*root, plan.gPlayFiles) : PlayIdentifier(paths, plan.gPlayFiles);
+    return IdentifyPlays(identifier, paths, plays, afterEach);
+}
+
+Identification IdentifyPlays(PlayIdentifier& identifier, const GamePaths& paths,
+                             const CapturedPlays& plays, const std::function<void()>& afterEach) {
     Identification run;
     run.outcomes.reserve(plays.count());
     for (qint64 i = 0; i < plays.count(); ++i) {

@@ -6,6 +6,7 @@
 #include "settings/gamepaths.h"
 #include "validate/candidatefiles.h"
 #include "validate/fbplan.h"
+#include "validate/playidentifier.h"
 
 #include <QHash>
 #include <QStringList>
@@ -37,6 +38,11 @@ struct Identification {
 Identification IdentifyPlays(const FBPlan& plan, const GamePaths& paths, const CapturedPlays& plays,
                              const std::function<void()>& afterEach = {},
                              const std::optional<fs::Folder>& root = std::nullopt);
+// The same with an identifier made by the caller over gPlayFiles of the plan (for one whose
+// candidate files are shared between games). Captured plays are opened from `plays`' folder.
+Identification IdentifyPlays(PlayIdentifier& identifier, const GamePaths& paths,
+                             const CapturedPlays& plays,
+                             const std::function<void()>& afterEach = {});
 
 // The lines a run adds after its count when candidate files could not be read; empty when
 // every one was read.

@@ -74,9 +74,8 @@ struct ReportRig {
             PlanFields read;
             ReadGamePlans(paths, store, plan, notifier, &read);
             const CapturedPlays captures = CapturedPlays::list(paths);
-            ReportInput input{paths.gameFolder(), paths, read, plan.gPlayFiles, {}, captures};
-            takeIdentification(input, IdentifyPlays(plan, paths, captures));
-            return input;
+            return RunInput(paths.gameFolder(), paths, read, plan.gPlayFiles, captures,
+                            IdentifyPlays(plan, paths, captures));
         });
     }
     ValidationReport build(const ReportInput& input) {

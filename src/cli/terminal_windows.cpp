@@ -1,0 +1,11 @@
+#include "cli/terminal.h"
+
+#include <io.h>
+
+namespace huddlex {
+
+bool isTerminal(std::FILE* stream) {
+    return ::_isatty(::_fileno(stream)) != 0;
+}
+
+} // namespace huddlex
