@@ -31,7 +31,7 @@ struct ReportInput {
     std::optional<PlayLibrary> library;
     // What the run compared, as it was then, and the candidate files it could not read.
     QHash<qint64, fs::FileStamp> captureStamps;
-    QHash<QString, fs::FileStamp> candidateStamps;
+    QList<CandidateStamp> candidateStamps;
     QList<CandidateFiles::Unreadable> unreadable;
 };
 

@@ -146,13 +146,14 @@ bool changedSince(const ReportInput& input, qint64 number, const fs::Result<fs::
     return !now || *now != *then;
 }
 
-// The candidate files the run read that are no longer as it read them.
+// The candidate files the run read that are no longer as it read them, each looked at through
+// the folder that holds it.
 QStringList changedCandidates(const ReportInput& input) {
     QStringList changed;
-    for (auto it = input.candidateStamps.cbegin(); it != input.candidateStamps.cend(); ++it) {
-        const fs::Result<fs::FileStamp> now = fs::stampOf(it.key());
-        if (!now || *now != it.value())
-            changed << it.key();
+    for (const CandidateStamp& file : input.candidateStamps) {
+        const fs::Result<fs::FileStamp> now = file.folder.stamp(file.name);
+        if (!now || *now != file.stamp)
+            changed << file.folder.childPath(file.name);
     }
     changed.sort();
     return changed;

@@ -2,6 +2,7 @@
 
 #include "capture/capturedplays.h"
 #include "validate/fbplan.h"
+#include "validate/validationrun.h"
 
 #include <algorithm>
 #include <cstring>
@@ -51,11 +52,12 @@ QList<CandidateFiles::Unreadable> PlayIdentifier::unreadableCandidates() const {
     return files_ ? files_->unreadable() : QList<CandidateFiles::Unreadable>();
 }
 
-QHash<QString, fs::FileStamp> PlayIdentifier::candidateStamps() const {
-    QHash<QString, fs::FileStamp> stamps;
+QList<CandidateStamp> PlayIdentifier::candidateStamps() const {
+    QList<CandidateStamp> stamps;
+    stamps.reserve(qsizetype(named_.size()));
     for (const int id : named_) {
-        stamps.insert(files_->folderOf(id).childPath(files_->nameOf(id)),
-                      {files_->size(id), files_->modified(id)});
+        stamps.append(
+            {files_->folderOf(id), files_->nameOf(id), {files_->size(id), files_->modified(id)}});
     }
     return stamps;
 }

@@ -16,6 +16,8 @@
 
 namespace huddlex {
 
+struct CandidateStamp;
+
 // Names captured plays for one validation run. A captured play of n bytes matches a candidate
 // whose first n bytes are those n bytes; the first match in gPlayFiles order wins.
 //
@@ -56,7 +58,7 @@ public:
     // they might have named was counted unknown.
     QList<CandidateFiles::Unreadable> unreadableCandidates() const;
     // The candidate files read, by Windows path, as they were when read.
-    QHash<QString, fs::FileStamp> candidateStamps() const;
+    QList<CandidateStamp> candidateStamps() const;
 
     // Distinct candidate files found so far (for the benchmark and tests).
     int candidateFilesRead() const { return files_ ? files_->fileCount() : 0; }

@@ -22,14 +22,22 @@ int ProgressStep(qint64 n);
 double UpDateProg(double value, int amount);
 void UpDateProg(ProgressSink& bar, int amount);
 
+// A candidate file as a run read it, with the folder that holds it, so a later look at it
+// resolves nothing again.
+struct CandidateStamp {
+    fs::Folder folder;
+    QString name; // on disk
+    fs::FileStamp stamp;
+};
+
 // What identifying the captured plays found, beside the outcomes: the files it compared as
 // they were then (so a report made later can tell what changed), and the candidate files it
 // could not read.
 struct Identification {
     QStringList outcomes; // one per capture number: a plan entry or UnknownPlay
     QList<CandidateFiles::Unreadable> unreadable;
-    QHash<qint64, fs::FileStamp> captures;    // by capture number, for the plays it read
-    QHash<QString, fs::FileStamp> candidates; // by Windows path, for the files it read
+    QHash<qint64, fs::FileStamp> captures; // by capture number, for the plays it read
+    QList<CandidateStamp> candidates;      // the candidate files it read
 };
 
 // Outcomes for capture numbers 0 to plays.count() - 1, in order; a number without a file is
